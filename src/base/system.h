@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace zelmora {
+
+// Process and clock services.
+class System {
+public:
+    virtual ~System() = default;
+    // Local time of day as "hh:mm:ss", 24-hour clock.
+    virtual std::string LocalTime() = 0;
+    // An environment variable, or empty text when it is not set.
+    virtual std::string Environment(const std::string& name) = 0;
+    // The folder that holds the program file, without a trailing separator unless it is a drive's root.
+    virtual std::string ProgramDirectory() = 0;
+};
+
+}  // namespace zelmora

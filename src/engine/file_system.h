@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace zelmora {
+
+// A failure of a file-system operation, with the path it concerns.
+class FileSystemError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct FileEntry {
+    std::string name;
+    int64_t length;  // as the file system reports it
+};
+
+// One open folder. Links and other reparse points inside it are listed in neither collection.
+class Folder {
+public:
+    virtual ~Folder() = default;
+    virtual const std::vector<FileEntry>& Files() const = 0;
+    virtual const std::vector<std::string>& SubFolders() const = 0;
+    // Opens a subfolder listed by SubFolders() relative to this one; fails if it is no longer a plain folder.
+    virtual std::unique_ptr<Folder> OpenSubFolder(const std::string& name) const = 0;
+};
+
+// File-system services of the cleaning cycle. Paths are UTF-8 with "\" as the separator.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Opens and lists the folder at a path. Throws FileSystemError.
+    virtual std::unique_ptr<Folder> GetFolder(const std::string& path) = 0;
+
+    // Whether an entry of that path exists, folders included; hidden and system entries don't count.
+    virtual bool Exists(const std::string& path) = 0;
+
+    // Deletes the folder and everything in it without forcing: a read-only entry or one in use stops it
+    // at that entry, and what was deleted before stays deleted. Links inside are removed, never followed.
+    // Throws FileSystemError.
+    virtual void DeleteFolder(const std::string& path) = 0;
+};
+
+// Makes a fresh file-system object for each use.
+class FileSystemFactory {
+public:
+    virtual ~FileSystemFactory() = default;
+    virtual std::unique_ptr<FileSystem> Create() = 0;
+};
+
+}  // namespace zelmora

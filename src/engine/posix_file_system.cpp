@@ -1,0 +1,173 @@
+#include "engine/posix_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace zelmora {
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& what, const std::string& path, int error = errno) {
+    throw FileSystemError(what + " " + path + ": " + std::strerror(error));
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+// Names in an open folder, without "." and "..".
+std::vector<std::string> ReadNames(int folderFd, const std::string& path) {
+    const int fd = dup(folderFd);
+    if (fd < 0)
+        Fail("cannot list", path);
+    DIR* dir = fdopendir(fd);
+    if (!dir) {
+        close(fd);
+        Fail("cannot list", path);
+    }
+    rewinddir(dir);
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent* entry = readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.emplace_back(entry->d_name);
+    }
+    const int error = errno;
+    closedir(dir);
+    if (error != 0)
+        Fail("cannot list", path, error);
+    return names;
+}
+
+struct stat StatEntry(int folderFd, const std::string& name, const std::string& path) {
+    struct stat status {};
+    if (fstatat(folderFd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
+        Fail("cannot read", path + "/" + name);
+    return status;
+}
+
+class PosixFolder : public Folder {
+public:
+    PosixFolder(int fd, std::string path) : fd_(fd), path_(std::move(path)) {
+        for (std::string& name : ReadNames(fd_.Get(), path_)) {
+            const struct stat status = StatEntry(fd_.Get(), name, path_);
+            if (S_ISLNK(status.st_mode))
+                continue;  // never counted, never entered
+            if (S_ISDIR(status.st_mode))
+                subFolders_.push_back(std::move(name));
+            else
+                files_.push_back({std::move(name), static_cast<int64_t>(status.st_size)});
+        }
+    }
+
+    const std::vector<FileEntry>& Files() const override { return files_; }
+    const std::vector<std::string>& SubFolders() const override { return subFolders_; }
+
+    std::unique_ptr<Folder> OpenSubFolder(const std::string& name) const override {
+        const int fd = openat(fd_.Get(), name.c_str(), kFolderFlags | O_NOFOLLOW);
+        if (fd < 0)
+            Fail("cannot open", path_ + "/" + name);
+        return std::make_unique<PosixFolder>(fd, path_ + "/" + name);
+    }
+
+private:
+    Descriptor fd_;
+    std::string path_;
+    std::vector<FileEntry> files_;
+    std::vector<std::string> subFolders_;
+};
+
+// An entry whose owner may not write it counts as read-only, as a plain rm would stop to ask.
+bool IsReadOnly(const struct stat& status) {
+    return (status.st_mode & S_IWUSR) == 0;
+}
+
+// Deletes what the open folder holds; links are removed themselves, never followed.
+void DeleteContents(int folderFd, const std::string& path) {
+    for (const std::string& name : ReadNames(folderFd, path)) {
+        const std::string entryPath = path + "/" + name;
+        const struct stat status = StatEntry(folderFd, name, path);
+        if (!S_ISLNK(status.st_mode) && IsReadOnly(status))
+            Fail("cannot delete", entryPath, EACCES);
+        if (S_ISDIR(status.st_mode)) {
+            const Descriptor sub(openat(folderFd, name.c_str(), kFolderFlags | O_NOFOLLOW));
+            if (sub.Get() < 0)
+                Fail("cannot open", entryPath);
+            DeleteContents(sub.Get(), entryPath);
+        }
+        if (unlinkat(folderFd, name.c_str(), S_ISDIR(status.st_mode) ? AT_REMOVEDIR : 0) != 0)
+            Fail("cannot delete", entryPath);
+    }
+}
+
+}  // namespace
+
+std::string PosixFileSystem::HostPath(const std::string& path) const {
+    std::string host = path;
+    if (host.size() >= 2 && (host[1] == ':') && (host[0] == 'C' || host[0] == 'c'))
+        host = driveRoot_ + host.substr(2);
+    for (char& c : host) {
+        if (c == '\\')
+            c = '/';
+    }
+    return host;
+}
+
+std::unique_ptr<Folder> PosixFileSystem::GetFolder(const std::string& path) {
+    const std::string host = HostPath(path);
+    const int fd = open(host.c_str(), kFolderFlags);
+    if (fd < 0)
+        Fail("cannot open", host);
+    return std::make_unique<PosixFolder>(fd, host);
+}
+
+bool PosixFileSystem::Exists(const std::string& path) {
+    if (path.empty())
+        return false;
+    struct stat status {};
+    return stat(HostPath(path).c_str(), &status) == 0;
+}
+
+// The folder named by the path is followed if it is itself a link (a cache moved to another drive):
+// its target is emptied and the link is removed, the target folder stays.
+void PosixFileSystem::DeleteFolder(const std::string& path) {
+    const std::string host = HostPath(path);
+    struct stat status {};
+    if (lstat(host.c_str(), &status) != 0)
+        Fail("cannot find", host);
+    if (!S_ISLNK(status.st_mode) && IsReadOnly(status))
+        Fail("cannot delete", host, EACCES);
+    {
+        const Descriptor folder(open(host.c_str(), kFolderFlags));
+        if (folder.Get() < 0)
+            Fail("cannot open", host);
+        DeleteContents(folder.Get(), host);
+    }
+    if (S_ISLNK(status.st_mode)) {
+        if (unlink(host.c_str()) != 0)
+            Fail("cannot delete", host);
+        return;
+    }
+    if (rmdir(host.c_str()) != 0)
+        Fail("cannot delete", host);
+}
+
+}  // namespace zelmora

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "base/system.h"
+#include "engine/file_system.h"
+#include "settings/settings_store.h"
+#include "ui/form_model.h"
+#include "ui/message_box.h"
+
+namespace zelmora {
+
+// The platform services the main window's handlers use.
+struct Form1Services {
+    FileSystemFactory& fileSystems;
+    SettingsStore& settings;
+    System& system;
+    MessageBoxes& messages;
+};
+
+// The main window: its controls are the program's state, its handlers the program's behaviour.
+class Form1 {
+public:
+    Form1(const Form1Services& services, EventDispatch& dispatch);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    FormModel model;
+    Control& Tx1;
+    Control& List1;
+    Control& TKB;
+    Control& TMB;
+    Control& TGB;
+    Control& CLoad;
+    Control& Ccls;
+    Control& Tm1;
+    Control& TDel;
+    Control& CDel;
+    Control& LTime;
+    Control& Lb1;
+
+    // Window-level values.
+    std::string IniPath;
+    int16_t CycleCount = 0;
+    std::string CachePath;
+    std::unique_ptr<FileSystem> Fso;
+
+    // Cache measurement and cleaning cycle.
+    int32_t FolderlenRec(const std::string& path);
+    void Tm1_Timer();
+
+    // Manual clearing and freed-space totals.
+    void Ccls_Click();
+    void CDel_Click();
+    void TDel_Change();
+    void TKB_Change();
+    void TMB_Change();
+    void TCls_Click();
+    void SaveTotals();
+
+    // Settings file access.
+    std::string ReadWriteIni(const std::string& section, const std::string& key, const std::string& value,
+                             const std::string& mode);
+
+private:
+    int32_t MeasureLevel(const std::string& path, const Folder* parent);
+    void CarryInto(Control& part, Control& next);
+
+    Form1Services services_;
+    bool cycleRunning_ = false;
+};
+
+}  // namespace zelmora

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/form_description.h"
+
+namespace zelmora {
+
+class EventDispatch;
+
+// The state of one control of a window. A value written from code that differs from the current one
+// raises the control's event handler synchronously, nested inside the write, as a user's change does.
+class Control {
+public:
+    Control(const ControlSpec& spec, EventDispatch& dispatch);
+
+    const ControlSpec& Spec() const { return spec_; }
+    const char* Name() const { return spec_.name; }
+
+    // Text of a text box; caption of a label, button, check box or frame. A text box raises its change event.
+    const std::string& Text() const { return text_; }
+    void SetText(std::string text);
+
+    // Check box state: 0 unticked, 1 ticked, 2 greyed. A change raises the click event.
+    int Value() const { return value_; }
+    void SetValue(int value);
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+
+    // Caret position of a text box.
+    size_t SelStart() const { return selStart_; }
+    void SetSelStart(size_t position);
+
+    // List box lines; the oldest are dropped past kMaxListLines.
+    static constexpr size_t kMaxListLines = 10000;
+    const std::deque<std::string>& Items() const { return items_; }
+    void AddItem(std::string line);
+
+    // Timers: the host ticks an enabled timer every Interval() milliseconds by calling Tick().
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    int Interval() const { return spec_.interval; }
+    void Tick();
+
+    // Called by the realization for a user's action on the control: a click on a button.
+    void Click();
+
+    // The handler of the control's one event (change, click or tick).
+    void Bind(std::function<void()> handler) { handler_ = std::move(handler); }
+    // Told after every change of state, so a realization can mirror it.
+    void Observe(std::function<void(const Control&)> observer) { observer_ = std::move(observer); }
+
+private:
+    void Raise();
+    void Changed();
+
+    const ControlSpec& spec_;
+    EventDispatch& dispatch_;
+    std::string text_;
+    int value_ = 0;
+    bool visible_;
+    bool enabled_ = false;
+    size_t selStart_ = 0;
+    std::deque<std::string> items_;
+    std::function<void()> handler_;
+    std::function<void(const Control&)> observer_;
+};
+
+// Runs event handlers. A failure that leaves the outermost handler is reported and the program goes on.
+class EventDispatch {
+public:
+    explicit EventDispatch(std::function<void(const std::string&)> reportFailure)
+        : reportFailure_(std::move(reportFailure)) {}
+
+    void Run(const std::function<void()>& handler);
+
+private:
+    std::function<void(const std::string&)> reportFailure_;
+    int depth_ = 0;
+};
+
+// The controls and menu items of one window, made from its description.
+class FormModel {
+public:
+    FormModel(const FormSpec& spec, EventDispatch& dispatch);
+
+    const FormSpec& Spec() const { return spec_; }
+    Control& operator[](std::string_view name);
+    const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string caption);
+
+    // Menu items and form events by name ("Load", "Resize", "Unload").
+    void BindMenu(std::string_view name, std::function<void()> handler);
+    void ClickMenu(std::string_view name);
+    void BindFormEvent(std::string_view event, std::function<void()> handler);
+    void RaiseFormEvent(std::string_view event);
+
+    void ObserveCaption(std::function<void(const std::string&)> observer) { captionObserver_ = std::move(observer); }
+
+private:
+    const FormSpec& spec_;
+    EventDispatch& dispatch_;
+    std::string caption_;
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::map<std::string, std::function<void()>, std::less<>> menuHandlers_;
+    std::map<std::string, std::function<void()>, std::less<>> formHandlers_;
+    std::function<void(const std::string&)> captionObserver_;
+};
+
+}  // namespace zelmora

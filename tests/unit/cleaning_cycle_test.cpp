@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace zelmora::testing {
+namespace {
+
+const std::string kInUse = "14:03:27 可能图片正在使用，请关闭 微博桌面 的 【图片查看】窗口";
+const std::string kNoCache = "14:03:27 新浪微博缓存路径不存在！";
+
+struct Cycle : ::testing::Test {
+    Harness h;
+    Form1& form = h.form;
+
+    void SetUp() override {
+        form.CycleCount = 1;
+        form.TKB.SetText("0");
+        form.TMB.SetText("0");
+        form.TGB.SetText("0");
+        form.Tx1.SetText("");
+        form.Tm1.SetEnabled(true);
+    }
+    FakeNode& CacheOf(int64_t bytes) {
+        FakeNode& cache = h.fileSystems.AddRoot(kAliceCache);
+        cache.files = {{"p.jpg", bytes}};
+        return cache;
+    }
+    std::vector<std::string> TicksShow(int ticks) {
+        std::vector<std::string> shown;
+        for (int i = 0; i < ticks; ++i) {
+            form.Tm1.Tick();
+            shown.push_back(form.LTime.Text());
+        }
+        return shown;
+    }
+};
+
+TEST_F(Cycle, CountsDownThenRunsACycleAndReloads) {
+    form.TDel.SetText("1");
+    form.LTime.SetText("3");
+    EXPECT_EQ(TicksShow(3), (std::vector<std::string>{"2", "1", "0"}));
+    EXPECT_EQ(h.fileSystems.created, 0);
+    EXPECT_EQ(TicksShow(1), std::vector<std::string>{"60"});
+    EXPECT_EQ(form.Lb1.Text(), kNoCache);
+    // The next cycle comes 61 ticks later.
+    TicksShow(60);
+    EXPECT_EQ(form.LTime.Text(), "0");
+    const int created = h.fileSystems.created;
+    TicksShow(1);
+    EXPECT_GT(h.fileSystems.created, created);
+}
+
+TEST_F(Cycle, FractionalCountdownsAndIntervals) {
+    form.TDel.SetText("1.5");
+    form.LTime.SetText("2.5");
+    EXPECT_EQ(TicksShow(3), (std::vector<std::string>{"1.5", "0.5", "90"}));
+}
+
+TEST_F(Cycle, AnIntervalBelowOneOrNoNumberLeavesTheCountdownDue) {
+    for (const char* interval : {"0", "0.5", "", "abc", "1e308"}) {
+        form.TDel.SetText(interval);
+        form.LTime.SetText("0");
+        const int cycles = form.CycleCount;
+        EXPECT_EQ(TicksShow(2), (std::vector<std::string>{"0", "0"})) << interval;
+        EXPECT_EQ(form.CycleCount, cycles + 2) << interval;
+    }
+}
+
+TEST_F(Cycle, ThePlaceholderCountdownReadsAsZero) {
+    form.TDel.SetText("2");
+    form.LTime.SetText("LTime");
+    EXPECT_EQ(TicksShow(1), std::vector<std::string>{"120"});
+}
+
+struct SizeCase {
+    int64_t bytes;
+    const char* sizeText;
+    const char* tkb;
+    const char* tmb;
+};
+
+TEST_F(Cycle, ReportsWholeKilobytesOrMegabytesAndTallies) {
+    for (const SizeCase& c : {SizeCase{1023, "0KB", "0", "0"}, SizeCase{1048575, "1023KB", "1023", "0"},
+                              SizeCase{1048576, "1MB", "0", "1"}, SizeCase{5500000, "5MB", "0", "5"}}) {
+        SetUp();
+        CacheOf(c.bytes);
+        form.LTime.SetText("0");
+        form.Tm1.Tick();
+        const std::string line = std::string("14:03:27 删除成功!已释放 ") + c.sizeText + " 空间.";
+        EXPECT_EQ(form.Lb1.Text(), line);
+        EXPECT_EQ(form.Tx1.Text(), line + "\r\n");
+        EXPECT_EQ(form.Tx1.SelStart(), form.Tx1.Text().size());
+        EXPECT_EQ(form.TKB.Text(), c.tkb) << c.bytes;
+        EXPECT_EQ(form.TMB.Text(), c.tmb) << c.bytes;
+        EXPECT_FALSE(h.fileSystems.roots.contains(kAliceCache)) << "the cache is deleted";
+    }
+}
+
+TEST_F(Cycle, NoCacheFolderReportsItAndRewritesTheKilobyteTotal) {
+    form.TKB.SetText("007");
+    form.Tx1.SetText("old\r\n");
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(form.Lb1.Text(), kNoCache);
+    EXPECT_EQ(form.TKB.Text(), "7");
+    EXPECT_EQ(form.Tx1.Text(), "old\r\n");
+    EXPECT_EQ(form.CachePath, kAliceCache);
+}
+
+TEST_F(Cycle, AFailedDeletionKeepsTheGrownTotalsAndWhatWasDeleted) {
+    FakeNode& cache = CacheOf(3 << 20);
+    cache.folders["open"].undeletable = true;
+    cache.folders["open"].files = {{"viewer.jpg", 0}};
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(form.Lb1.Text(), kInUse);
+    EXPECT_EQ(form.TMB.Text(), "3");
+    EXPECT_EQ(form.Tx1.Text(), "");
+    EXPECT_TRUE(h.fileSystems.roots[kAliceCache].files.empty()) << "deletions before the failure stay";
+}
+
+TEST_F(Cycle, AFileSystemObjectThatCannotBeMadeEndsTheCycle) {
+    h.fileSystems.failCreation = true;
+    form.TDel.SetText("1");
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(form.Lb1.Text(), kInUse);
+    EXPECT_EQ(form.LTime.Text(), "60") << "the countdown was reloaded first";
+    EXPECT_TRUE(h.failures.empty());
+}
+
+TEST_F(Cycle, AnUnsafeUserNameDeletesNothing) {
+    for (const char* name : {"..", "a\\..\\alice", "x/y", "c:", "..\\..\\Windows"}) {
+        SetUp();
+        h.system.environment["USERNAME"] = name;
+        h.fileSystems.AddRoot("C:\\Documents and Settings\\" + std::string(name) +
+                              "\\Application Data\\sina\\weibo\\cache");
+        form.LTime.SetText("0");
+        form.Tm1.Tick();
+        EXPECT_EQ(form.Lb1.Text(), kNoCache) << name;
+        EXPECT_EQ(h.fileSystems.roots.size(), 1u) << name;
+        h.fileSystems.roots.clear();
+    }
+}
+
+TEST_F(Cycle, AnUnsetUserNameGivesThePathWithoutAName) {
+    h.system.environment.clear();
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(form.CachePath, "C:\\Documents and Settings\\\\Application Data\\sina\\weibo\\cache");
+}
+
+TEST_F(Cycle, TheLogIsEmptiedOnThe99thAnd199thCycle) {
+    form.TDel.SetText("0");
+    form.LTime.SetText("0");
+    for (int cycle = 1; cycle <= 199; ++cycle) {
+        CacheOf(2048);
+        const std::string before = form.Tx1.Text();
+        form.Tm1.Tick();
+        const size_t lines = static_cast<size_t>(std::count(form.Tx1.Text().begin(), form.Tx1.Text().end(), '\n'));
+        if (cycle == 99 || cycle == 199) {
+            EXPECT_EQ(lines, 1u) << cycle;
+        } else {
+            EXPECT_EQ(form.Tx1.Text().substr(0, before.size()), before) << cycle;
+        }
+        if (cycle == 98 || cycle == 198) {
+            EXPECT_EQ(lines, cycle == 98 ? 98u : 100u);
+        }
+    }
+}
+
+TEST_F(Cycle, ATickDuringTheMeasurementMessageBoxIsDropped) {
+    FakeNode& cache = CacheOf(10);
+    cache.folders["x"].unopenable = true;
+    struct TickingMessages : RecordingMessages {
+        Form1* form = nullptr;
+        void Show(const std::string& text) override {
+            RecordingMessages::Show(text);
+            form->Tm1.Tick();  // the timer ticks while the box is open
+        }
+    };
+    TickingMessages messages;
+    messages.form = &form;
+    Form1 ticking({h.fileSystems, h.settings, h.system, messages}, h.dispatch);
+    messages.form = &ticking;
+    ticking.Tm1.SetEnabled(true);
+    ticking.TDel.SetText("0");
+    ticking.LTime.SetText("0");
+    ticking.Tm1.Tick();
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(ticking.CycleCount, 1);
+    EXPECT_EQ(ticking.Lb1.Text(), "14:03:27 删除成功!已释放 0KB 空间.");
+}
+
+}  // namespace
+}  // namespace zelmora::testing

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <stdexcept>
+
+#include "ui/form_model.h"
+
+namespace zelmora {
+namespace {
+
+struct Model : ::testing::Test {
+    std::vector<std::string> failures;
+    EventDispatch dispatch{[this](const std::string& failure) { failures.push_back(failure); }};
+    FormModel form{Form1Description(), dispatch};
+};
+
+TEST_F(Model, StartsWithTheDesignTimeValues) {
+    EXPECT_EQ(form.Caption(), "Form1");
+    EXPECT_EQ(form["TDel"].Text(), "TDel");
+    EXPECT_EQ(form["LTime"].Text(), "LTime");
+    EXPECT_EQ(form["Tx1"].Text(), "Tx1\r\n");
+    EXPECT_EQ(form["CDel"].Value(), 0);
+    EXPECT_EQ(form["CLoad"].Value(), 0);
+    EXPECT_FALSE(form["Tm1"].Enabled());
+    EXPECT_FALSE(form["tChangePic"].Enabled());
+    EXPECT_EQ(form["Tm1"].Interval(), 1000);
+    EXPECT_EQ(form["tChangePic"].Interval(), 500);
+    EXPECT_FALSE(form["Frame4"].Visible());
+    EXPECT_FALSE(form["picMouseEvent"].Visible());
+    EXPECT_FALSE(form["List1"].Visible());
+    EXPECT_TRUE(form["Frame1"].Visible());
+}
+
+TEST_F(Model, DescriptionIsConsistent) {
+    const FormSpec& spec = Form1Description();
+    std::set<int> ids;
+    std::set<int> tabs;
+    for (const ControlSpec& control : spec.controls) {
+        EXPECT_TRUE(ids.insert(control.id).second) << control.name;
+        if (control.tabIndex >= 0) {
+            EXPECT_TRUE(tabs.insert(control.tabIndex).second) << control.name;
+        }
+        if (control.container) {
+            const ControlSpec* container = FindControl(spec, control.container);
+            ASSERT_NE(container, nullptr) << control.name;
+            EXPECT_LT(container, &control) << "containers come before their contents: " << control.name;
+            EXPECT_EQ(container->kind, ControlKind::Frame);
+        }
+    }
+    for (const MenuSpec& menu : spec.menus)
+        EXPECT_TRUE(ids.insert(menu.id).second) << menu.name;
+    // Both columns end 2775 twips from the top.
+    const ControlSpec* frame2 = FindControl(spec, "Frame2");
+    const ControlSpec* frame3 = FindControl(spec, "Frame3");
+    EXPECT_EQ(frame2->top + frame2->height, 2775);
+    EXPECT_EQ(frame3->top + frame3->height, 2775);
+}
+
+TEST_F(Model, AChangedValueRaisesTheHandlerInsideTheWrite) {
+    std::vector<std::string> seen;
+    Control& tdel = form["TDel"];
+    tdel.Bind([&] { seen.push_back("change " + tdel.Text()); });
+    tdel.SetText("30");
+    tdel.SetText("30");  // the same value raises nothing
+    EXPECT_EQ(seen, std::vector<std::string>{"change 30"});
+
+    Control& cdel = form["CDel"];
+    int clicks = 0;
+    cdel.Bind([&] { ++clicks; });
+    cdel.SetValue(1);
+    cdel.SetValue(1);
+    cdel.SetValue(2);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(Model, NestedWritesRunBeforeTheOuterWriteReturns) {
+    Control& tkb = form["TKB"];
+    std::vector<std::string> order;
+    tkb.Bind([&] {
+        order.push_back("enter " + tkb.Text());
+        if (tkb.Text() == "2")
+            tkb.SetText("1");
+        order.push_back("leave " + tkb.Text());
+    });
+    tkb.SetText("2");
+    EXPECT_EQ(order, (std::vector<std::string>{"enter 2", "enter 1", "leave 1", "leave 1"}));
+}
+
+TEST_F(Model, LabelsRaiseNothingOnTextChange) {
+    int raised = 0;
+    form["Label1"].Bind([&] { ++raised; });
+    form["Label1"].SetText("x");
+    EXPECT_EQ(raised, 0);
+    form["Label1"].Click();
+    EXPECT_EQ(raised, 1);
+}
+
+TEST_F(Model, TimersTickOnlyWhileEnabled) {
+    Control& tm1 = form["Tm1"];
+    int ticks = 0;
+    tm1.Bind([&] { ++ticks; });
+    tm1.Tick();
+    tm1.SetEnabled(true);
+    tm1.Tick();
+    tm1.Tick();
+    tm1.SetEnabled(false);
+    tm1.Tick();
+    EXPECT_EQ(ticks, 2);
+}
+
+TEST_F(Model, ListKeepsTheLatestTenThousandLines) {
+    Control& list = form["List1"];
+    for (int i = 0; i < 10005; ++i)
+        list.AddItem(std::to_string(i));
+    ASSERT_EQ(list.Items().size(), Control::kMaxListLines);
+    EXPECT_EQ(list.Items().front(), "5");
+    EXPECT_EQ(list.Items().back(), "10004");
+}
+
+TEST_F(Model, AFailureIsReportedOnceByTheOutermostHandlerAndTheProgramGoesOn) {
+    Control& tkb = form["TKB"];
+    Control& tmb = form["TMB"];
+    tmb.Bind([] { throw std::runtime_error("disk on fire"); });
+    tkb.Bind([&] { tmb.SetText(tkb.Text()); });
+    tkb.SetText("5");
+    EXPECT_EQ(failures, std::vector<std::string>{"disk on fire"});
+    tkb.SetText("6");
+    EXPECT_EQ(failures.size(), 2u);
+}
+
+TEST_F(Model, ObserversSeeEveryChange) {
+    std::vector<std::string> seen;
+    form["Lb1"].Observe([&](const Control& control) { seen.push_back(control.Text()); });
+    form["Lb1"].SetText("a");
+    form["Lb1"].SetText("a");
+    form["Lb1"].SetText("");
+    EXPECT_EQ(seen, (std::vector<std::string>{"a", ""}));
+}
+
+TEST_F(Model, MenusAreBoundByName) {
+    int clicks = 0;
+    form.BindMenu("TCls", [&] { ++clicks; });
+    form.ClickMenu("TCls");
+    form.ClickMenu("TExit");  // unbound: nothing
+    EXPECT_EQ(clicks, 1);
+    std::vector<std::string> bar;
+    for (const MenuSpec& menu : Form1Description().menus) {
+        if (!menu.parent)
+            bar.push_back(menu.caption);
+    }
+    EXPECT_EQ(bar, (std::vector<std::string>{"文件", "设置", "帮助"}));
+}
+
+}  // namespace
+}  // namespace zelmora

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace zelmora::testing {
+namespace {
+
+struct Totals : ::testing::Test {
+    Harness h;
+    Form1& form = h.form;
+
+    void SetTotals(const char* gb, const char* mb, const char* kb) {
+        form.TGB.SetText(gb);
+        form.TMB.SetText(mb);
+        form.TKB.SetText(kb);
+        h.settings.writes.clear();
+    }
+    size_t Saves() const { return h.settings.writes.size() / 3; }
+};
+
+TEST_F(Totals, BelowAUnitNothingHappens) {
+    SetTotals("0", "0", "0");
+    form.TKB.SetText("1023");
+    EXPECT_EQ(form.TMB.Text(), "0");
+    EXPECT_EQ(Saves(), 0u);
+}
+
+TEST_F(Totals, AFullUnitCarriesAndSavesOnce) {
+    SetTotals("0", "0", "0");
+    form.TKB.SetText("1024");
+    EXPECT_EQ(form.TKB.Text(), "0");
+    EXPECT_EQ(form.TMB.Text(), "1");
+    EXPECT_EQ(h.settings.writes, (std::vector<std::string>{"Cls/TGB=0", "Cls/TMB=1", "Cls/TKB=0"}));
+}
+
+TEST_F(Totals, SeveralUnitsCarryOneAtATimeWithASaveEach) {
+    SetTotals("0", "2", "0");
+    form.TKB.SetText("5000");
+    EXPECT_EQ(form.TKB.Text(), "904");
+    EXPECT_EQ(form.TMB.Text(), "6");
+    EXPECT_EQ(Saves(), 4u);
+    // The innermost carry saves first, the outermost last with the final state.
+    EXPECT_EQ(h.settings.writes.back(), "Cls/TKB=904");
+    EXPECT_EQ(h.settings.values["Cls/TMB"], "6");
+}
+
+TEST_F(Totals, CarriesRunThroughToGigabytes) {
+    SetTotals("4", "1023", "0");
+    form.TKB.SetText("1024");
+    EXPECT_EQ(form.TKB.Text(), "0");
+    EXPECT_EQ(form.TMB.Text(), "0");
+    EXPECT_EQ(form.TGB.Text(), "5");
+    EXPECT_EQ(Saves(), 2u);
+    EXPECT_EQ(h.settings.values["Cls/TGB"], "5");
+    EXPECT_EQ(h.settings.values["Cls/TKB"], "0");
+}
+
+TEST_F(Totals, NegativeAndNonNumericTotalsAreNotCarried) {
+    SetTotals("0", "0", "0");
+    form.TKB.SetText("-5000");
+    form.TMB.SetText("lots");
+    EXPECT_EQ(form.TKB.Text(), "-5000");
+    EXPECT_EQ(form.TGB.Text(), "0");
+    EXPECT_EQ(Saves(), 0u);
+}
+
+TEST_F(Totals, AHugeHandEditedTotalCarriesInOneStep) {
+    SetTotals("0", "0", "0");
+    form.TKB.SetText("1e12");
+    EXPECT_EQ(form.TKB.Text(), "0");
+    EXPECT_EQ(form.TMB.Text(), "324");
+    EXPECT_EQ(form.TGB.Text(), "953674");
+    EXPECT_EQ(Saves(), 2u);
+}
+
+TEST_F(Totals, ClearingResetsAndStoresZero) {
+    SetTotals("3", "17", "900");
+    form.model.ClickMenu("TCls");
+    EXPECT_EQ(form.TGB.Text(), "0");
+    EXPECT_EQ(form.TMB.Text(), "0");
+    EXPECT_EQ(form.TKB.Text(), "0");
+    EXPECT_EQ(h.settings.writes, (std::vector<std::string>{"Cls/TGB=0", "Cls/TMB=0", "Cls/TKB=0"}));
+}
+
+TEST_F(Totals, CleanNowAndAutoClear) {
+    form.LTime.SetText("500");
+    form.Ccls.Click();
+    EXPECT_EQ(form.LTime.Text(), "0");
+
+    form.CDel.SetValue(1);
+    EXPECT_TRUE(form.Tm1.Enabled());
+    form.CDel.SetValue(2);
+    EXPECT_FALSE(form.Tm1.Enabled());
+    form.CDel.SetValue(1);
+    form.CDel.SetValue(0);
+    EXPECT_FALSE(form.Tm1.Enabled());
+    EXPECT_EQ(form.LTime.Text(), "0") << "switching does not touch the countdown";
+}
+
+TEST_F(Totals, EditingTheIntervalRestartsTheCountdown) {
+    form.LTime.SetText("7");
+    for (auto [typed, countdown] : std::vector<std::pair<const char*, const char*>>{
+             {"3", "180"}, {"30", "1800"}, {"2.5", "150"}, {"0", "150"}, {"", "150"}, {"x", "150"}, {"1e308", "150"}})
+    {
+        form.TDel.SetText(typed);
+        EXPECT_EQ(form.LTime.Text(), countdown) << typed;
+    }
+}
+
+}  // namespace
+}  // namespace zelmora::testing

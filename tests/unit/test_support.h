@@ -1,0 +1,111 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/form1.h"
+
+namespace zelmora::testing {
+
+// An in-memory folder tree with failures to inject. Paths use "\" and are matched whole.
+struct FakeNode {
+    std::map<std::string, FakeNode> folders;
+    std::vector<FileEntry> files;
+    bool unopenable = false;
+    bool undeletable = false;  // deleting this folder fails after its files are gone
+};
+
+class FakeFileSystem : public FileSystem {
+public:
+    explicit FakeFileSystem(std::map<std::string, FakeNode>& roots) : roots_(roots) {}
+    std::unique_ptr<Folder> GetFolder(const std::string& path) override;
+    bool Exists(const std::string& path) override;
+    void DeleteFolder(const std::string& path) override;
+
+private:
+    FakeNode* Find(const std::string& path);
+    std::map<std::string, FakeNode>& roots_;  // keyed by full path
+};
+
+class FakeFileSystemFactory : public FileSystemFactory {
+public:
+    std::unique_ptr<FileSystem> Create() override;
+    FakeNode& AddRoot(const std::string& path) { return roots[path]; }
+
+    std::map<std::string, FakeNode> roots;
+    int created = 0;
+    bool failCreation = false;
+};
+
+class RecordingMessages : public MessageBoxes {
+public:
+    void Show(const std::string& text) override { shown.push_back(text); }
+    std::vector<std::string> shown;
+};
+
+class FakeSystem : public System {
+public:
+    std::string LocalTime() override { return time; }
+    std::string Environment(const std::string& name) override {
+        auto found = environment.find(name);
+        return found == environment.end() ? "" : found->second;
+    }
+    std::string ProgramDirectory() override { return programDirectory; }
+
+    std::string time = "14:03:27";
+    std::map<std::string, std::string> environment{{"USERNAME", "alice"}};
+    std::string programDirectory = "C:\\Zelmora";
+};
+
+// Keeps values in memory and records every write in order.
+class RecordingSettings : public SettingsStore {
+public:
+    std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue,
+                     const std::string& path) override;
+    void Write(const std::string& section, const std::string& key, const std::string& value,
+               const std::string& path) override;
+
+    std::map<std::string, std::string> values;  // "Section/Key"
+    std::vector<std::string> writes;            // "Section/Key=value"
+};
+
+// Form1 with fakes for every service.
+struct Harness {
+    Harness();
+    FakeFileSystemFactory fileSystems;
+    RecordingSettings settings;
+    FakeSystem system;
+    RecordingMessages messages;
+    std::vector<std::string> failures;
+    EventDispatch dispatch{[this](const std::string& failure) { failures.push_back(failure); }};
+    Form1 form;
+};
+
+inline const std::string kAliceCache = "C:\\Documents and Settings\\alice\\Application Data\\sina\\weibo\\cache";
+
+// A folder under the system's temporary folder, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+    // The path of an entry in the folder as UTF-8 text.
+    std::string Text(const std::string& relative = "") const;
+
+private:
+    std::filesystem::path path_;
+};
+
+void MakeFile(const std::filesystem::path& path, uintmax_t size);
+
+}  // namespace zelmora::testing
+
+namespace zelmora::testing {
+// The file-system provider of the platform the tests run on.
+std::unique_ptr<FileSystemFactory> MakeRealFileSystems();
+}  // namespace zelmora::testing
