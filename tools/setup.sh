@@ -9,7 +9,7 @@ packages=(cmake g++ make googletest libbenchmark-dev
           mingw-w64 g++-mingw-w64-i686-posix
           wine wine32:i386 wine32-preloader:i386 wine64 wine64-preloader
           xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei liblnk-utils
-          clang libclang-rt-14-dev qemu-user-static)
+          clang libclang-rt-14-dev qemu-user-static locales)
 
 installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
@@ -27,6 +27,12 @@ if [ ${#missing[@]} -gt 0 ]; then
     fi
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine takes its ANSI code page from the locale: the Simplified Chinese one gives code page 936.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
+    $SUDO sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+    $SUDO locale-gen >/dev/null
 fi
 
 # Wine runs 32-bit programs through a 32-bit Linux loader. Where the kernel has 32-bit emulation switched

@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-export LC_ALL=C.UTF-8
+export LC_ALL=zh_CN.UTF-8
 
 mkdir -p "$WINEPREFIX"
 exec 9>"$WINEPREFIX/.lock"

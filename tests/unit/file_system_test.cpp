@@ -93,27 +93,20 @@ TEST_F(RealTree, DeepNestingAndLongPaths) {
     EXPECT_FALSE(fs::exists(cache));
 }
 
+#ifndef _WIN32
+// Wine cannot make links through the Win32 calls; its view of Unix links is covered end to end.
 TEST_F(RealTree, LinkToAnOutsideFolderIsNeitherCountedNorFollowed) {
     MakeFile(cache / "a.jpg", 10);
-    std::error_code error;
-    fs::create_directory_symlink(outside, cache / "link", error);
-    if (error)
-        GTEST_SKIP() << "no folder links here: " << error.message();
-    fs::create_directory_symlink(cache, cache / "loop", error);
+    fs::create_directory_symlink(outside, cache / "link");
+    fs::create_directory_symlink(cache, cache / "loop");
     EXPECT_EQ(Measure(), 10);
     EXPECT_EQ(form.List1.Items().size(), 1u);
     EXPECT_TRUE(messages.shown.empty());
-#ifdef _WIN32
-    // Wine cannot remove a Unix link through the Win32 calls: the cycle stops there, nothing outside is touched.
-    EXPECT_THROW(Delete(), FileSystemError);
-#else
     Delete();
     EXPECT_FALSE(fs::exists(cache));
-#endif
     EXPECT_TRUE(OutsideIntact());
 }
 
-#ifndef _WIN32
 TEST_F(RealTree, LinksToFilesAndDanglingLinksAreRemovedNeverFollowed) {
     MakeFile(cache / "a.jpg", 10);
     fs::create_symlink(outside / "keep.txt", cache / "file-link");

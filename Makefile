@@ -1,0 +1,32 @@
+# Front door. `make test` sets up a fresh Debian machine, builds everything and runs every test.
+
+JOBS ?= $(shell nproc)
+
+.PHONY: all setup native win32 test test-native test-win32 bench run dist clean
+
+all: native win32
+
+setup:
+	@tools/setup.sh
+
+native: setup
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native -j $(JOBS)
+
+win32: setup
+	@cmake --preset win32 >/dev/null
+	@cmake --build --preset win32 -j $(JOBS)
+
+test-native: native
+	@ctest --preset native -j $(JOBS)
+
+test-win32: win32
+	@ctest --preset win32
+
+test: test-native test-win32
+
+bench: native win32
+	@tools/bench.sh
+
+clean:
+	rm -rf build dist

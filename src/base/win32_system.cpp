@@ -1,0 +1,46 @@
+#include "base/win32_system.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "base/win32_text.h"
+
+namespace zelmora {
+
+std::string Win32System::LocalTime() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02u:%02u:%02u", now.wHour, now.wMinute, now.wSecond);
+    return text;
+}
+
+std::string Win32System::Environment(const std::string& name) {
+    const std::wstring wideName = Widen(name);
+    const DWORD size = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
+    if (size == 0)
+        return {};
+    std::wstring value(size, L'\0');
+    const DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(), size);
+    value.resize(length < size ? length : 0);
+    return Narrow(value);
+}
+
+std::string Win32System::ProgramDirectory() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    path.resize(path.rfind(L'\\'));
+    if (path.size() == 2 && path[1] == L':')
+        path += L'\\';  // a drive's root keeps its separator
+    return Narrow(path);
+}
+
+}  // namespace zelmora

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "base/system.h"
+
+namespace zelmora {
+
+class Win32System : public System {
+public:
+    std::string LocalTime() override;
+    std::string Environment(const std::string& name) override;
+    std::string ProgramDirectory() override;
+};
+
+}  // namespace zelmora
