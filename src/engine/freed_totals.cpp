@@ -41,6 +41,10 @@ void Form1::TCls_Click() {
 }
 
 void Form1::SaveTotals() {
+    if (deferTotalsSave_) {
+        totalsSaveDeferred_ = true;
+        return;
+    }
     ReadWriteIni("Cls", "TGB", TGB.Text(), "Write");
     ReadWriteIni("Cls", "TMB", TMB.Text(), "Write");
     ReadWriteIni("Cls", "TKB", TKB.Text(), "Write");

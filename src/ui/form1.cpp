@@ -24,6 +24,9 @@ Form1::Form1(const Form1Services& services, EventDispatch& dispatch)
     TMB.Bind([this] { TMB_Change(); });
     Tm1.Bind([this] { Tm1_Timer(); });
     model.BindMenu("TCls", [this] { TCls_Click(); });
+    model.BindMenu("TExit", [this] { TExit_Click(); });
+    model.BindFormEvent("Load", [this] { Form_Load(); });
+    model.BindFormEvent("Unload", [this] { Form_Unload(); });
 }
 
 }  // namespace zelmora

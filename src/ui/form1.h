@@ -12,12 +12,21 @@
 
 namespace zelmora {
 
+// The running program as the window sees it.
+class Application {
+public:
+    virtual ~Application() = default;
+    // Closes the main window as its close box does: the unload sequence runs, then the program ends.
+    virtual void Close() = 0;
+};
+
 // The platform services the main window's handlers use.
 struct Form1Services {
     FileSystemFactory& fileSystems;
     SettingsStore& settings;
     System& system;
     MessageBoxes& messages;
+    Application& application;
 };
 
 // The main window: its controls are the program's state, its handlers the program's behaviour.
@@ -60,6 +69,11 @@ public:
     void TCls_Click();
     void SaveTotals();
 
+    // Start-up and shut-down.
+    void Form_Load();
+    void Form_Unload();
+    void TExit_Click();
+
     // Settings file access.
     std::string ReadWriteIni(const std::string& section, const std::string& key, const std::string& value,
                              const std::string& mode);
@@ -70,6 +84,8 @@ private:
 
     Form1Services services_;
     bool cycleRunning_ = false;
+    bool deferTotalsSave_ = false;
+    bool totalsSaveDeferred_ = false;
 };
 
 }  // namespace zelmora

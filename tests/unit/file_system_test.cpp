@@ -19,8 +19,9 @@ struct RealTree : ::testing::Test {
     RecordingSettings settings;
     FakeSystem system;
     RecordingMessages messages;
+    RecordingApplication application;
     EventDispatch dispatch{[](const std::string&) {}};
-    Form1 form{{*fileSystems, settings, system, messages}, dispatch};
+    Form1 form{{*fileSystems, settings, system, messages, application}, dispatch};
 
     void SetUp() override {
         fs::create_directories(cache);

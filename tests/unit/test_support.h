@@ -72,6 +72,12 @@ public:
     std::vector<std::string> writes;            // "Section/Key=value"
 };
 
+class RecordingApplication : public Application {
+public:
+    void Close() override { ++closed; }
+    int closed = 0;
+};
+
 // Form1 with fakes for every service.
 struct Harness {
     Harness();
@@ -79,6 +85,7 @@ struct Harness {
     RecordingSettings settings;
     FakeSystem system;
     RecordingMessages messages;
+    RecordingApplication application;
     std::vector<std::string> failures;
     EventDispatch dispatch{[this](const std::string& failure) { failures.push_back(failure); }};
     Form1 form;

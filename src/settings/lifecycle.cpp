@@ -1,0 +1,58 @@
+#include "base/number_text.h"
+#include "ui/form1.h"
+
+namespace zelmora {
+
+namespace {
+
+// A stored check box state: 0, 1 or 2; anything else (the offered default 10 included) counts as 0.
+int CheckState(const std::string& text) {
+    if (text == "1" || text == "2")
+        return text[0] - '0';
+    return 0;
+}
+
+}  // namespace
+
+void Form1::Form_Load() {
+    IniPath = services_.system.ProgramDirectory() + "\\Config.ini";
+    CycleCount = 1;
+    Ccls.SetText("立即清理");
+    CDel.SetText("自动清除");
+    CLoad.SetText("开机自动启动");
+    model.SetCaption("ZelmoraV2.0");
+    Lb1.SetText("");
+    Tx1.SetText("");
+
+    CDel.SetValue(CheckState(ReadWriteIni("Auto", "Del", "10", "Read")));
+    CLoad.SetValue(CheckState(ReadWriteIni("Auto", "ALoad", "1", "Read")));
+    TDel.SetText(ReadWriteIni("Auto", "Time", "1", "Read"));
+
+    // A carry while the totals load would store the placeholders of the boxes not loaded yet: the saves
+    // wait until all three hold their stored values.
+    deferTotalsSave_ = true;
+    TGB.SetText(ReadWriteIni("Cls", "TGB", "0", "Read"));
+    TMB.SetText(ReadWriteIni("Cls", "TMB", "0", "Read"));
+    TKB.SetText(ReadWriteIni("Cls", "TKB", "0", "Read"));
+    deferTotalsSave_ = false;
+    if (totalsSaveDeferred_) {
+        totalsSaveDeferred_ = false;
+        SaveTotals();
+    }
+}
+
+void Form1::Form_Unload() {
+    ReadWriteIni("Auto", "Del", std::to_string(CDel.Value()), "Write");
+    ReadWriteIni("Auto", "Time", DecimalText(NumericValue(TDel.Text())), "Write");
+    ReadWriteIni("Auto", "ALoad", std::to_string(CLoad.Value()), "Write");
+    ReadWriteIni("Cls", "TGB", TGB.Text(), "Write");
+    ReadWriteIni("Cls", "TMB", TMB.Text(), "Write");
+    ReadWriteIni("Cls", "TKB", TKB.Text(), "Write");
+}
+
+// Exit runs the same unload sequence as closing the window, so no setting changed since start-up is lost.
+void Form1::TExit_Click() {
+    services_.application.Close();
+}
+
+}  // namespace zelmora

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace zelmora::testing {
+namespace {
+
+struct Lifecycle : ::testing::Test {
+    Harness h;
+    Form1& form = h.form;
+
+    void Store(const std::string& key, const std::string& value) { h.settings.values[key] = value; }
+    void Load() {
+        form.model.RaiseFormEvent("Load");
+        ASSERT_TRUE(h.failures.empty());
+    }
+};
+
+TEST_F(Lifecycle, FirstStartWithoutSettings) {
+    Load();
+    EXPECT_EQ(form.IniPath, "C:\\Zelmora\\Config.ini");
+    EXPECT_EQ(form.CycleCount, 1);
+    EXPECT_EQ(form.model.Caption(), "ZelmoraV2.0");
+    EXPECT_EQ(form.Ccls.Text(), "立即清理");
+    EXPECT_EQ(form.CDel.Text(), "自动清除");
+    EXPECT_EQ(form.CLoad.Text(), "开机自动启动");
+    EXPECT_EQ(form.Lb1.Text(), "");
+    EXPECT_EQ(form.Tx1.Text(), "");
+    EXPECT_EQ(form.CDel.Value(), 0) << "the offered default 10 is no state: unticked";
+    EXPECT_FALSE(form.Tm1.Enabled());
+    EXPECT_EQ(form.CLoad.Value(), 1);
+    EXPECT_EQ(form.TDel.Text(), "1");
+    EXPECT_EQ(form.LTime.Text(), "60");
+    EXPECT_EQ(form.TGB.Text(), "0");
+    EXPECT_EQ(form.TMB.Text(), "0");
+    EXPECT_EQ(form.TKB.Text(), "0");
+    EXPECT_TRUE(h.settings.writes.empty());
+}
+
+TEST_F(Lifecycle, StoredSettingsBringTheProgramIntoLine) {
+    Store("Auto/Del", "1");
+    Store("Auto/ALoad", "0");
+    Store("Auto/Time", "15");
+    Store("Cls/TGB", "2");
+    Store("Cls/TMB", "300");
+    Store("Cls/TKB", "12");
+    Load();
+    EXPECT_TRUE(form.Tm1.Enabled());
+    EXPECT_EQ(form.CLoad.Value(), 0);
+    EXPECT_EQ(form.LTime.Text(), "900");
+    EXPECT_EQ(form.TMB.Text(), "300");
+    EXPECT_TRUE(h.settings.writes.empty());
+}
+
+TEST_F(Lifecycle, AnIntervalWithoutANumberLeavesThePlaceholderCountdown) {
+    Store("Auto/Time", "0");
+    Load();
+    EXPECT_EQ(form.TDel.Text(), "0");
+    EXPECT_EQ(form.LTime.Text(), "LTime");
+}
+
+TEST_F(Lifecycle, CheckBoxStatesOtherThanZeroOneOrTwoCountAsZero) {
+    for (const char* stored : {"5", "abc", "", "-1", "1.5", "10"}) {
+        Harness fresh;
+        fresh.settings.values["Auto/Del"] = stored;
+        fresh.settings.values["Auto/ALoad"] = stored;
+        fresh.form.model.RaiseFormEvent("Load");
+        EXPECT_EQ(fresh.form.CDel.Value(), 0) << stored;
+        EXPECT_EQ(fresh.form.CLoad.Value(), 0) << stored;
+        EXPECT_TRUE(fresh.failures.empty());
+    }
+    Store("Auto/Del", "2");
+    Load();
+    EXPECT_EQ(form.CDel.Value(), 2);
+    EXPECT_FALSE(form.Tm1.Enabled());
+}
+
+TEST_F(Lifecycle, AHandEditedMegabyteTotalIsCarriedWithoutLosingTheStoredKilobytes) {
+    Store("Cls/TGB", "1");
+    Store("Cls/TMB", "1030");
+    Store("Cls/TKB", "500");
+    Load();
+    EXPECT_EQ(form.TGB.Text(), "2");
+    EXPECT_EQ(form.TMB.Text(), "6");
+    EXPECT_EQ(form.TKB.Text(), "500");
+    EXPECT_EQ(h.settings.writes, (std::vector<std::string>{"Cls/TGB=2", "Cls/TMB=6", "Cls/TKB=500"}));
+}
+
+TEST_F(Lifecycle, UnloadWritesTheSixKeysInOrder) {
+    Load();
+    form.CDel.SetValue(1);
+    form.CLoad.SetValue(0);
+    form.TDel.SetText(" 15 min");
+    form.TKB.SetText("12abc");
+    h.settings.writes.clear();
+    form.model.RaiseFormEvent("Unload");
+    EXPECT_EQ(h.settings.writes, (std::vector<std::string>{"Auto/Del=1", "Auto/Time=15", "Auto/ALoad=0", "Cls/TGB=0",
+                                                           "Cls/TMB=0", "Cls/TKB=12abc"}));
+    for (auto [typed, stored] : std::vector<std::pair<const char*, const char*>>{{"letters", "0"}, {"2.5", "2.5"}}) {
+        form.TDel.SetText(typed);
+        form.model.RaiseFormEvent("Unload");
+        EXPECT_EQ(h.settings.values["Auto/Time"], stored);
+    }
+}
+
+TEST_F(Lifecycle, ExitClosesTheWindowSoTheUnloadSequenceRuns) {
+    Load();
+    form.model.ClickMenu("TExit");
+    EXPECT_EQ(h.application.closed, 1);
+}
+
+}  // namespace
+}  // namespace zelmora::testing
