@@ -40,6 +40,7 @@ void Control::SetSelStart(size_t position) {
 
 void Control::AddItem(std::string line) {
     items_.push_back(std::move(line));
+    ++itemsAdded_;
     if (items_.size() > kMaxListLines)
         items_.pop_front();
     Changed();

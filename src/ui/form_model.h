@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -41,6 +42,7 @@ public:
     // List box lines; the oldest are dropped past kMaxListLines.
     static constexpr size_t kMaxListLines = 10000;
     const std::deque<std::string>& Items() const { return items_; }
+    uint64_t ItemsAdded() const { return itemsAdded_; }
     void AddItem(std::string line);
 
     // Timers: the host ticks an enabled timer every Interval() milliseconds by calling Tick().
@@ -69,6 +71,7 @@ private:
     bool enabled_ = false;
     size_t selStart_ = 0;
     std::deque<std::string> items_;
+    uint64_t itemsAdded_ = 0;
     std::function<void()> handler_;
     std::function<void(const Control&)> observer_;
 };

@@ -1,0 +1,61 @@
+// Zelmora.exe: wires the Windows services into the main window and runs its messages.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "base/win32_system.h"
+#include "engine/win32_file_system.h"
+#include "settings/win32_profile_store.h"
+#include "ui/form1.h"
+#include "ui/win32/form_window.h"
+#include "ui/win32/win32_message_boxes.h"
+
+namespace zelmora {
+namespace {
+
+class WindowApplication : public Application {
+public:
+    void SetWindow(HWND window) { window_ = window; }
+    void Close() override { PostMessageW(window_, WM_CLOSE, 0, 0); }
+
+private:
+    HWND window_ = nullptr;
+};
+
+int Run(HINSTANCE instance, int show) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    Win32FileSystemFactory fileSystems;
+    Win32ProfileStore settings;
+    Win32System system;
+    Win32MessageBoxes messages;
+    WindowApplication application;
+    EventDispatch dispatch([&messages](const std::string& failure) { messages.Show("程序出错：" + failure); });
+    Form1 form({fileSystems, settings, system, messages, application}, dispatch);
+
+    const auto icon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    FormWindow window(form.model, instance, icon);
+    messages.SetOwner(window.Handle());
+    application.SetWindow(window.Handle());
+
+    form.model.RaiseFormEvent("Load");
+    ShowWindow(window.Handle(), show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ? SW_SHOWNORMAL : show);
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(window.Handle(), &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+}  // namespace zelmora
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    return zelmora::Run(instance, show);
+}

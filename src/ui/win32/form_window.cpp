@@ -1,0 +1,323 @@
+#include "ui/win32/form_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <tuple>
+
+#include "base/win32_text.h"
+
+namespace zelmora {
+
+namespace {
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+struct Style {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+Style StyleOf(const ControlSpec& spec) {
+    switch (spec.kind) {
+        case ControlKind::Frame:
+            return {L"BUTTON", BS_GROUPBOX, 0};
+        case ControlKind::PictureBox:
+            return {L"STATIC", SS_ICON | SS_CENTERIMAGE, 0};
+        case ControlKind::ListBox:
+            return {L"LISTBOX", LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::TextBox:
+            if (spec.multiLine)
+                return {L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+            return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::CheckBox:
+            return {L"BUTTON", BS_3STATE | WS_TABSTOP, 0};
+        case ControlKind::CommandButton:
+            return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+        case ControlKind::Label:
+            return {L"STATIC", static_cast<DWORD>(SS_NOTIFY | (spec.centred ? SS_CENTER : SS_LEFT)), 0};
+        case ControlKind::Timer:
+            break;
+    }
+    throw std::logic_error("no window for a timer");
+}
+
+HFONT MessageFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+}  // namespace
+
+FormWindow::FormWindow(FormModel& model, HINSTANCE instance, HICON icon) : model_(model), instance_(instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        windowClass.lpszClassName = kClassName;
+        RegisterClassExW(&windowClass);
+    }
+
+    const HDC screen = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    defaultFont_ = MessageFont();
+
+    const FormSpec& spec = model.Spec();
+    CreateMenus();
+    const DWORD style = WS_OVERLAPPEDWINDOW;
+    RECT frame{0, 0, Pixels(spec.clientWidth), Pixels(spec.clientHeight)};
+    AdjustWindowRectEx(&frame, style, menu_ != nullptr, 0);
+    window_ = CreateWindowExW(0, kClassName, Widen(model.Caption()).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, menu_, instance, this);
+    if (!window_)
+        throw std::runtime_error("cannot create the window " + std::string(spec.name));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    CreateControls();
+    if (const auto pic = controls_.find("pic(0)"); pic != controls_.end())
+        SendMessageW(pic->second, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+
+    model.ObserveCaption([this](const std::string& caption) { SetWindowTextW(window_, Widen(caption).c_str()); });
+}
+
+FormWindow::~FormWindow() {
+    if (window_ && IsWindow(window_))
+        DestroyWindow(window_);
+    DeleteObject(defaultFont_);
+    for (auto& [spec, font] : fonts_)
+        DeleteObject(font);
+}
+
+HWND FormWindow::ControlHandle(const std::string& name) const {
+    const auto found = controls_.find(name);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+HMENU FormWindow::Submenu(const std::string& name) const {
+    const auto found = submenus_.find(name);
+    return found == submenus_.end() ? nullptr : found->second;
+}
+
+void FormWindow::CreateMenus() {
+    const FormSpec& spec = model_.Spec();
+    if (spec.menus.empty())
+        return;
+    menu_ = CreateMenu();
+    for (const MenuSpec& item : spec.menus) {
+        const bool hasItems = std::any_of(spec.menus.begin(), spec.menus.end(), [&](const MenuSpec& other) {
+            return other.parent && std::string_view(other.parent) == item.name;
+        });
+        const HMENU parent = item.parent ? submenus_.at(item.parent) : menu_;
+        const std::wstring caption = Widen(item.caption);
+        if (hasItems) {
+            const HMENU popup = CreatePopupMenu();
+            submenus_[item.name] = popup;
+            AppendMenuW(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), caption.c_str());
+        } else {
+            AppendMenuW(parent, MF_STRING, static_cast<UINT_PTR>(item.id), caption.c_str());
+        }
+    }
+}
+
+POINT FormWindow::Origin(const ControlSpec& spec) const {
+    POINT origin{0, 0};
+    for (const char* container = spec.container; container;) {
+        const ControlSpec* parent = FindControl(model_.Spec(), container);
+        origin.x += parent->left;
+        origin.y += parent->top;
+        container = parent->container;
+    }
+    return origin;
+}
+
+bool FormWindow::ShownWithContainers(const ControlSpec& spec) const {
+    for (const ControlSpec* current = &spec; current;) {
+        if (!model_[current->name].Visible())
+            return false;
+        current = current->container ? FindControl(model_.Spec(), current->container) : nullptr;
+    }
+    return true;
+}
+
+// Every control is a child of the window, placed at its containers' offsets. Labels sit below the other
+// controls and frames below everything, as windowless labels and containers do; within each layer the
+// z-order, and with it the tab order, follows the description's tab positions.
+void FormWindow::CreateControls() {
+    std::vector<std::tuple<int, int, HWND>> zOrder;
+    for (const auto& control : model_.Controls()) {
+        const ControlSpec& spec = control->Spec();
+        control->Observe([this](const Control& changed) { Mirror(changed); });
+        byId_[spec.id] = control.get();
+        if (spec.kind == ControlKind::Timer)
+            continue;
+        const Style style = StyleOf(spec);
+        const POINT origin = Origin(spec);
+        const HWND child = CreateWindowExW(
+            style.exStyle, style.className, Widen(control->Text()).c_str(),
+            WS_CHILD | WS_CLIPSIBLINGS | style.style | (ShownWithContainers(spec) ? WS_VISIBLE : 0),
+            Pixels(origin.x + spec.left), Pixels(origin.y + spec.top), Pixels(spec.width), Pixels(spec.height), window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+        if (!child)
+            throw std::runtime_error("cannot create the control " + std::string(spec.name));
+        HFONT font = defaultFont_;
+        if (spec.font) {
+            auto [entry, added] = fonts_.try_emplace(spec.font, nullptr);
+            if (added) {
+                entry->second = CreateFontW(-MulDiv(static_cast<int>(spec.font->points * 10), dpi_, 720), 0, 0, 0,
+                                            spec.font->weight, FALSE, FALSE, FALSE,
+                                            static_cast<DWORD>(spec.font->charset), OUT_DEFAULT_PRECIS,
+                                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                            Widen(spec.font->face).c_str());
+            }
+            font = entry->second;
+        }
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        controls_[spec.name] = child;
+        const int layer = spec.kind == ControlKind::Frame ? 2 : spec.kind == ControlKind::Label ? 1 : 0;
+        zOrder.emplace_back(layer, spec.tabIndex, child);
+    }
+    std::sort(zOrder.begin(), zOrder.end());
+    HWND previous = HWND_TOP;
+    for (const auto& [layer, tab, child] : zOrder) {
+        SetWindowPos(child, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = child;
+    }
+}
+
+void FormWindow::Mirror(const Control& control) {
+    const ControlSpec& spec = control.Spec();
+    if (spec.kind == ControlKind::Timer) {
+        if (control.Enabled())
+            SetTimer(window_, static_cast<UINT_PTR>(spec.id), static_cast<UINT>(control.Interval()), nullptr);
+        else
+            KillTimer(window_, static_cast<UINT_PTR>(spec.id));
+        return;
+    }
+    const HWND child = ControlHandle(spec.name);
+    if (!child)
+        return;
+    mirroring_ = true;
+    const std::wstring text = Widen(control.Text());
+    if (spec.kind != ControlKind::ListBox && WindowText(child) != text)
+        SetWindowTextW(child, text.c_str());
+    if (spec.kind == ControlKind::CheckBox) {
+        const WPARAM state = control.Value() == 1 ? BST_CHECKED : control.Value() == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
+        SendMessageW(child, BM_SETCHECK, state, 0);
+    }
+    if (spec.kind == ControlKind::TextBox && spec.multiLine) {
+        // The caret is kept in characters of the window's text.
+        const std::wstring before = Widen(control.Text().substr(0, control.SelStart()));
+        SendMessageW(child, EM_SETSEL, before.size(), static_cast<LPARAM>(before.size()));
+        SendMessageW(child, EM_SCROLLCARET, 0, 0);
+    }
+    if (spec.kind == ControlKind::ListBox && control.ItemsAdded() > itemsMirrored_[spec.id]) {
+        itemsMirrored_[spec.id] = control.ItemsAdded();
+        SendMessageW(child, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(control.Items().back()).c_str()));
+        while (static_cast<size_t>(SendMessageW(child, LB_GETCOUNT, 0, 0)) > control.Items().size())
+            SendMessageW(child, LB_DELETESTRING, 0, 0);
+    }
+    ShowWindow(child, ShownWithContainers(spec) ? SW_SHOWNA : SW_HIDE);
+    mirroring_ = false;
+}
+
+void FormWindow::OnCommand(int id, int code) {
+    for (const MenuSpec& item : model_.Spec().menus) {
+        if (item.id == id && code == 0) {
+            model_.ClickMenu(item.name);
+            return;
+        }
+    }
+    const auto found = byId_.find(id);
+    if (found == byId_.end() || mirroring_)
+        return;
+    Control& control = *found->second;
+    switch (control.Spec().kind) {
+        case ControlKind::TextBox:
+            if (code == EN_CHANGE)
+                control.SetText(Narrow(WindowText(ControlHandle(control.Name()))));
+            break;
+        case ControlKind::CheckBox:
+            if (code == BN_CLICKED)
+                control.SetValue(control.Value() == 1 ? 0 : 1);
+            break;
+        case ControlKind::CommandButton:
+            if (code == BN_CLICKED)
+                control.Click();
+            break;
+        case ControlKind::Label:
+            if (code == STN_CLICKED)
+                control.Click();
+            break;
+        default:
+            break;
+    }
+}
+
+HBRUSH FormWindow::OnColour(HDC dc, HWND child, bool edit) {
+    const auto found = byId_.find(GetDlgCtrlID(child));
+    if (found != byId_.end() && found->second->Spec().foreColor != kDefaultColor)
+        SetTextColor(dc, found->second->Spec().foreColor);
+    const int background = edit ? COLOR_WINDOW : COLOR_BTNFACE;
+    SetBkColor(dc, GetSysColor(background));
+    return GetSysColorBrush(background);
+}
+
+LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->Handle(message, wParam, lParam);
+}
+
+LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_TIMER:
+            if (const auto found = byId_.find(static_cast<int>(wParam)); found != byId_.end())
+                found->second->Tick();
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT: {
+            const auto child = reinterpret_cast<HWND>(lParam);
+            return reinterpret_cast<LRESULT>(OnColour(reinterpret_cast<HDC>(wParam), child, message == WM_CTLCOLOREDIT));
+        }
+        case WM_SIZE:
+            model_.RaiseFormEvent("Resize");
+            break;
+        case WM_CLOSE:
+            model_.RaiseFormEvent("Unload");
+            DestroyWindow(window_);
+            return 0;
+        case WM_DESTROY:
+            for (const auto& control : model_.Controls()) {
+                if (control->Spec().kind == ControlKind::Timer)
+                    KillTimer(window_, static_cast<UINT_PTR>(control->Spec().id));
+            }
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace zelmora

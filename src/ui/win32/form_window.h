@@ -1,0 +1,55 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include "ui/form_model.h"
+
+namespace zelmora {
+
+// A window realized from a form's description. It mirrors every change of the model into its controls
+// and turns the user's input into writes to the model, which raise the handlers.
+class FormWindow {
+public:
+    FormWindow(FormModel& model, HINSTANCE instance, HICON icon);
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+    ~FormWindow();
+
+    HWND Handle() const { return window_; }
+    HWND ControlHandle(const std::string& name) const;
+    HMENU Menu() const { return menu_; }
+    HMENU Submenu(const std::string& name) const;
+
+    static constexpr const wchar_t* kClassName = L"ZelmoraForm";
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void CreateControls();
+    void CreateMenus();
+    void Mirror(const Control& control);
+    void OnCommand(int id, int code);
+    HBRUSH OnColour(HDC dc, HWND control, bool edit);
+    int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
+    POINT Origin(const ControlSpec& spec) const;
+    bool ShownWithContainers(const ControlSpec& spec) const;
+
+    FormModel& model_;
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    HMENU menu_ = nullptr;
+    int dpi_ = 96;
+    HFONT defaultFont_ = nullptr;
+    std::map<const FontSpec*, HFONT> fonts_;
+    std::map<std::string, HWND> controls_;
+    std::map<int, Control*> byId_;
+    std::map<std::string, HMENU> submenus_;
+    std::map<int, uint64_t> itemsMirrored_;
+    bool mirroring_ = false;  // a write to a control from the model is not user input
+};
+
+}  // namespace zelmora

@@ -1,0 +1,192 @@
+#include "zelmora_driver.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "base/win32_text.h"
+#include "ui/form_description.h"
+
+namespace zelmora::e2e {
+
+namespace {
+
+std::string ZelmoraExe() {
+    const char* path = std::getenv("ZELMORA_EXE");
+    if (!path)
+        throw std::runtime_error("ZELMORA_EXE names the program under test");
+    return path;
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    const HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileW(child.c_str());
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+void MakeFolders(const std::string& path) {
+    std::wstring wide = Widen(path);
+    for (size_t i = 3; i <= wide.size(); ++i) {
+        if (i == wide.size() || wide[i] == L'\\')
+            CreateDirectoryW(wide.substr(0, i).c_str(), nullptr);
+    }
+}
+
+}  // namespace
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(std::filesystem::path(Widen(path)), std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& contents) {
+    std::ofstream(std::filesystem::path(Widen(path)), std::ios::binary) << contents;
+}
+
+Zelmora::Zelmora(const std::string& caseName, const std::string& configIni, const std::string& userName)
+    : folder_("C:\\zelmora-e2e\\" + caseName), userName_(userName) {
+    RemoveTree(Widen(folder_));
+    RemoveTree(Widen(CacheFolder()));
+    MakeFolders(folder_);
+    if (!CopyFileW(Widen(ZelmoraExe()).c_str(), Widen(folder_ + "\\Zelmora.exe").c_str(), FALSE))
+        throw std::runtime_error("cannot copy the program");
+    if (!configIni.empty())
+        WriteFile(ConfigIni(), configIni);
+}
+
+Zelmora::~Zelmora() {
+    if (Running()) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    if (process_.hProcess) {
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+}
+
+void Zelmora::Start() {
+    SetEnvironmentVariableW(L"USERNAME", Widen(userName_).c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + Widen(folder_ + "\\Zelmora.exe") + L"\"";
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, Widen(folder_).c_str(),
+                        &startup, &process_))
+        throw std::runtime_error("cannot start the program");
+    const DWORD processId = process_.dwProcessId;
+    const bool shown = WaitFor(
+        [&] {
+            window_ = nullptr;
+            HWND candidate = nullptr;
+            while ((candidate = FindWindowExW(nullptr, candidate, L"ZelmoraForm", nullptr))) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(candidate, &owner);
+                if (owner == processId && IsWindowVisible(candidate))
+                    window_ = candidate;
+            }
+            return window_ != nullptr;
+        },
+        std::chrono::seconds(30));
+    if (!shown)
+        throw std::runtime_error("the main window did not appear");
+}
+
+bool Zelmora::Running() const {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void Zelmora::WaitForExit() {
+    if (WaitForSingleObject(process_.hProcess, 30000) != WAIT_OBJECT_0)
+        throw std::runtime_error("the program did not end");
+}
+
+HWND Zelmora::Control(const char* name) const {
+    const ControlSpec* spec = FindControl(Form1Description(), name);
+    if (!spec)
+        throw std::logic_error(std::string("no control ") + name);
+    return GetDlgItem(window_, spec->id);
+}
+
+std::string Zelmora::Text(const char* name) const {
+    const HWND control = std::string(name) == "Form1" ? window_ : Control(name);
+    std::vector<wchar_t> text(static_cast<size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1);
+    SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    return Narrow(text.data());
+}
+
+int Zelmora::Check(const char* name) const {
+    return static_cast<int>(SendMessageW(Control(name), BM_GETCHECK, 0, 0));
+}
+
+void Zelmora::Type(const char* name, const std::string& text) {
+    SendMessageW(Control(name), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+void Zelmora::Click(const char* name) {
+    SendMessageW(Control(name), BM_CLICK, 0, 0);
+}
+
+void Zelmora::ChooseMenu(const char* name) {
+    for (const MenuSpec& item : Form1Description().menus) {
+        if (std::string(item.name) == name)
+            PostMessageW(window_, WM_COMMAND, MAKEWPARAM(item.id, 0), 0);
+    }
+}
+
+void Zelmora::Close() {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+bool Zelmora::WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+std::string Zelmora::ConfigIni() const {
+    return folder_ + "\\Config.ini";
+}
+
+std::string Zelmora::CacheFolder() const {
+    return "C:\\Documents and Settings\\" + userName_ + "\\Application Data\\sina\\weibo\\cache";
+}
+
+void Zelmora::MakeCacheFile(const std::string& relative, uint64_t size) const {
+    const std::string path = CacheFolder() + "\\" + relative;
+    MakeFolders(path.substr(0, path.rfind('\\')));
+    const HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+}
+
+bool Zelmora::CacheExists() const {
+    return GetFileAttributesW(Widen(CacheFolder()).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace zelmora::e2e

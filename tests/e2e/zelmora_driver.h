@@ -1,0 +1,52 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace zelmora::e2e {
+
+// A Zelmora.exe started in a program folder of its own, with its own user name, driven through its window.
+class Zelmora {
+public:
+    // Copies the program into a fresh folder under C:\zelmora-e2e and writes the Config.ini given (if any).
+    explicit Zelmora(const std::string& caseName, const std::string& configIni = "",
+                     const std::string& userName = "e2e");
+    ~Zelmora();
+
+    void Start();
+    bool Running() const;
+    void WaitForExit();
+
+    HWND Window() const { return window_; }
+    HWND Control(const char* name) const;
+    std::string Text(const char* name) const;
+    int Check(const char* name) const;
+    void Type(const char* name, const std::string& text);  // as typed: the control raises its change event
+    void Click(const char* name);
+    void ChooseMenu(const char* name);
+    void Close();
+
+    // Polls until the condition holds; false after the timeout.
+    static bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
+
+    std::string ProgramFolder() const { return folder_; }
+    std::string ConfigIni() const;
+    std::string CacheFolder() const;
+    void MakeCacheFile(const std::string& relative, uint64_t size) const;
+    bool CacheExists() const;
+
+private:
+    std::string folder_;
+    std::string userName_;
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& contents);
+
+}  // namespace zelmora::e2e

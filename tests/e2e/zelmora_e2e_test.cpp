@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "base/win32_text.h"
+#include "zelmora_driver.h"
+
+namespace zelmora::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string Setting(const Zelmora& app, const char* section, const char* key) {
+    char value[256] = {};
+    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, app.ConfigIni().c_str());
+    return value;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+TEST(Zelmora, FirstStartShowsTheWindowAndWritesTheSettingsOnClose) {
+    Zelmora app("first-start");
+    app.Start();
+    EXPECT_EQ(app.Text("Form1"), "ZelmoraV2.0");
+    EXPECT_EQ(app.Text("Ccls"), "立即清理");
+    EXPECT_EQ(app.Text("CDel"), "自动清除");
+    EXPECT_EQ(app.Text("CLoad"), "开机自动启动");
+    EXPECT_EQ(app.Check("CDel"), BST_UNCHECKED);
+    EXPECT_EQ(app.Text("TDel"), "1");
+    EXPECT_EQ(app.Text("LTime"), "60");
+    EXPECT_EQ(app.Text("TGB") + app.Text("TMB") + app.Text("TKB"), "000");
+    EXPECT_EQ(app.Text("Lb1"), "");
+    EXPECT_EQ(app.Text("Tx1"), "");
+    EXPECT_FALSE(IsWindowVisible(app.Control("List1")));
+    EXPECT_FALSE(IsWindowVisible(app.Control("picMouseEvent")));
+    EXPECT_FALSE(IsWindowVisible(app.Control("Frame4")));
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_EQ(app.Text("LTime"), "60") << "auto clear is off: no countdown";
+    app.Close();
+    app.WaitForExit();
+    EXPECT_EQ(ReadFile(app.ConfigIni()), "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=1\r\n[Cls]\r\nTGB=0\r\nTMB=0\r\nTKB=0\r\n");
+}
+
+TEST(Zelmora, ACycleDeletesTheCacheAndReportsTheSpaceFreed) {
+    Zelmora app("cycle", "[Auto]\r\nDel=1\r\nTime=0\r\nALoad=0\r\n");
+    app.MakeCacheFile("a\\1.jpg", 3000000);
+    app.MakeCacheFile("2.jpg", 2500000);
+    app.Start();
+    EXPECT_EQ(app.Check("CDel"), BST_CHECKED);
+    ASSERT_TRUE(Zelmora::WaitFor([&] { return !app.Text("Lb1").empty(); }, 15s));
+    EXPECT_TRUE(EndsWith(app.Text("Lb1"), " 删除成功!已释放 5MB 空间.")) << app.Text("Lb1");
+    EXPECT_EQ(app.Text("Tx1"), app.Text("Lb1") + "\r\n");
+    EXPECT_FALSE(app.CacheExists());
+    EXPECT_EQ(app.Text("TMB"), "5");
+    EXPECT_TRUE(Zelmora::WaitFor([&] { return EndsWith(app.Text("Lb1"), "新浪微博缓存路径不存在！"); }, 5s));
+    EXPECT_EQ(app.Text("LTime"), "LTime") << "an interval of 0 never reloads the countdown";
+}
+
+TEST(Zelmora, AFileInUseStopsTheCycleAfterTheTotalsGrew) {
+    Zelmora app("in-use", "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=0\r\nTKB=0\r\n");
+    app.MakeCacheFile("viewer.jpg", 2 * 1024 * 1024);
+    const HANDLE held = CreateFileW(Widen(app.CacheFolder() + "\\viewer.jpg").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    app.Start();
+    app.Click("Ccls");
+    EXPECT_EQ(app.Text("LTime"), "0");
+    app.Click("CDel");
+    ASSERT_TRUE(Zelmora::WaitFor([&] { return !app.Text("Lb1").empty(); }, 15s));
+    EXPECT_TRUE(EndsWith(app.Text("Lb1"), " 可能图片正在使用，请关闭 微博桌面 的 【图片查看】窗口")) << app.Text("Lb1");
+    EXPECT_EQ(app.Text("TMB"), "2");
+    EXPECT_EQ(app.Text("Tx1"), "");
+    EXPECT_TRUE(app.CacheExists());
+    CloseHandle(held);
+}
+
+TEST(Zelmora, CarriesAreStoredAsTheyHappen) {
+    Zelmora app("carry", "[Auto]\r\nDel=1\r\nTime=0\r\nALoad=0\r\n[Cls]\r\nTGB=3\r\nTMB=1023\r\nTKB=7\r\n");
+    app.MakeCacheFile("p.jpg", 1024 * 1024);
+    app.Start();
+    ASSERT_TRUE(Zelmora::WaitFor([&] { return app.Text("TGB") == "4"; }, 15s));
+    EXPECT_EQ(app.Text("TMB"), "0");
+    EXPECT_EQ(Setting(app, "Cls", "TGB"), "4");
+    EXPECT_EQ(Setting(app, "Cls", "TMB"), "0");
+    EXPECT_EQ(Setting(app, "Cls", "TKB"), "7");
+}
+
+TEST(Zelmora, TypingTheIntervalRestartsTheCountdownAndClearingResetsTheTotals) {
+    Zelmora app("interval", "[Auto]\r\nDel=0\r\nTime=5\r\nALoad=0\r\n[Cls]\r\nTGB=1\r\nTMB=2\r\nTKB=3\r\n");
+    app.Start();
+    EXPECT_EQ(app.Text("LTime"), "300");
+    app.Type("TDel", "3");
+    EXPECT_EQ(app.Text("LTime"), "180");
+    app.Type("TDel", "30");
+    EXPECT_EQ(app.Text("LTime"), "1800");
+    app.ChooseMenu("TCls");
+    ASSERT_TRUE(Zelmora::WaitFor([&] { return app.Text("TGB") == "0"; }, 5s));
+    EXPECT_EQ(app.Text("TMB") + app.Text("TKB"), "00");
+    EXPECT_EQ(Setting(app, "Cls", "TGB") + Setting(app, "Cls", "TMB") + Setting(app, "Cls", "TKB"), "000");
+}
+
+TEST(Zelmora, ExitWritesAllSixSettingsLikeClosingTheWindow) {
+    Zelmora app("exit", "[Auto]\r\nDel=0\r\nTime=5\r\nALoad=0\r\n");
+    app.Start();
+    app.Click("CDel");
+    app.Type("TDel", "12");
+    app.ChooseMenu("TExit");
+    app.WaitForExit();
+    EXPECT_EQ(Setting(app, "Auto", "Del"), "1");
+    EXPECT_EQ(Setting(app, "Auto", "Time"), "12");
+    EXPECT_EQ(Setting(app, "Auto", "ALoad"), "0");
+    EXPECT_EQ(Setting(app, "Cls", "TKB"), "0");
+}
+
+TEST(Zelmora, AHandEditedMegabyteTotalKeepsTheStoredKilobytes) {
+    Zelmora app("hand-edited", "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=1024\r\nTKB=500\r\n");
+    app.Start();
+    EXPECT_EQ(app.Text("TGB"), "1");
+    EXPECT_EQ(app.Text("TMB"), "0");
+    EXPECT_EQ(app.Text("TKB"), "500");
+    EXPECT_EQ(Setting(app, "Cls", "TKB"), "500");
+    EXPECT_EQ(Setting(app, "Cls", "TGB"), "1");
+}
+
+}  // namespace
+}  // namespace zelmora::e2e
