@@ -1,6 +1,7 @@
 # Front door. `make test` sets up a fresh Debian machine, builds everything and runs every test.
 
 JOBS ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all setup native win32 test test-native test-win32 bench run dist clean
 
@@ -30,3 +31,10 @@ bench: native win32
 
 clean:
 	rm -rf build dist
+
+run: win32
+	@tools/run.sh
+
+# The program ready to copy to a Windows machine.
+dist: win32
+	@mkdir -p dist && cp build/win32/Zelmora.exe dist/Zelmora.exe && echo "dist/Zelmora.exe"

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "base/win32_system.h"
 #include "engine/win32_file_system.h"
 #include "settings/win32_profile_store.h"
@@ -55,6 +57,14 @@ int Run(HINSTANCE instance, int show) {
 
 }  // namespace
 }  // namespace zelmora
+
+// Failures are reported by the event dispatch. The library's default terminate handler demangles type
+// names, which would add 46 KB to the program for a path that never runs.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     return zelmora::Run(instance, show);
