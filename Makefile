@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup native win32 test test-native test-win32 bench run dist clean
+.PHONY: all setup native win32 test test-native test-sanitize test-win32 bench run dist clean
 
 all: native win32
 
@@ -24,7 +24,13 @@ test-native: native
 test-win32: win32
 	@ctest --preset win32
 
-test: test-native test-win32
+# The native suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: setup
+	@cmake --preset sanitize >/dev/null
+	@cmake --build --preset sanitize -j $(JOBS) --target zelmora_tests
+	@ctest --preset sanitize -j $(JOBS)
+
+test: test-native test-sanitize test-win32
 
 bench: native win32
 	@tools/bench.sh
