@@ -8,21 +8,13 @@
 #include "base/win32_system.h"
 #include "engine/win32_file_system.h"
 #include "settings/win32_profile_store.h"
+#include "shell/win32_tray_shell.h"
 #include "ui/form1.h"
 #include "ui/win32/form_window.h"
 #include "ui/win32/win32_message_boxes.h"
 
 namespace zelmora {
 namespace {
-
-class WindowApplication : public Application {
-public:
-    void SetWindow(HWND window) { window_ = window; }
-    void Close() override { PostMessageW(window_, WM_CLOSE, 0, 0); }
-
-private:
-    HWND window_ = nullptr;
-};
 
 int Run(HINSTANCE instance, int show) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
@@ -32,15 +24,15 @@ int Run(HINSTANCE instance, int show) {
     Win32ProfileStore settings;
     Win32System system;
     Win32MessageBoxes messages;
-    WindowApplication application;
+    Win32TrayShell tray;
     EventDispatch dispatch([&messages](const std::string& failure) { messages.Show("程序出错：" + failure); });
-    Form1 form({fileSystems, settings, system, messages, application}, dispatch);
 
     const auto icon = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    FormWindow window(form.model, instance, icon);
+    FormWindow window(instance, icon);
+    Form1 form({fileSystems, settings, system, messages, window, tray}, dispatch);
+    window.Realize(form.model);
     messages.SetOwner(window.Handle());
-    application.SetWindow(window.Handle());
 
     form.model.RaiseFormEvent("Load");
     ShowWindow(window.Handle(), show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ? SW_SHOWNORMAL : show);

@@ -39,9 +39,11 @@ void Form1::Form_Load() {
         totalsSaveDeferred_ = false;
         SaveTotals();
     }
+    SetInTaskBar();
 }
 
 void Form1::Form_Unload() {
+    DeleteIcon();
     ReadWriteIni("Auto", "Del", std::to_string(CDel.Value()), "Write");
     ReadWriteIni("Auto", "Time", DecimalText(NumericValue(TDel.Text())), "Write");
     ReadWriteIni("Auto", "ALoad", std::to_string(CLoad.Value()), "Write");
@@ -52,7 +54,7 @@ void Form1::Form_Unload() {
 
 // Exit runs the same unload sequence as closing the window, so no setting changed since start-up is lost.
 void Form1::TExit_Click() {
-    services_.application.Close();
+    services_.window.Close();
 }
 
 }  // namespace zelmora

@@ -16,6 +16,8 @@ Form1::Form1(const Form1Services& services, EventDispatch& dispatch)
       CDel(model["CDel"]),
       LTime(model["LTime"]),
       Lb1(model["Lb1"]),
+      tChangePic(model["tChangePic"]),
+      picMouseEvent(model["picMouseEvent"]),
       services_(services) {
     Ccls.Bind([this] { Ccls_Click(); });
     CDel.Bind([this] { CDel_Click(); });
@@ -23,10 +25,15 @@ Form1::Form1(const Form1Services& services, EventDispatch& dispatch)
     TKB.Bind([this] { TKB_Change(); });
     TMB.Bind([this] { TMB_Change(); });
     Tm1.Bind([this] { Tm1_Timer(); });
+    tChangePic.Bind([this] { tChangePic_Timer(); });
+    picMouseEvent.BindMouseMove(
+        [this](int16_t button, int16_t shift, float x, float y) { picMouseEvent_MouseMove(button, shift, x, y); });
     model.BindMenu("TCls", [this] { TCls_Click(); });
     model.BindMenu("TExit", [this] { TExit_Click(); });
     model.BindFormEvent("Load", [this] { Form_Load(); });
     model.BindFormEvent("Unload", [this] { Form_Unload(); });
+    model.BindFormEvent("Resize", [this] { Form_Resize(); });
+    model.BindFormEvent("TaskbarCreated", [this] { Shell_TaskbarCreated(); });
 }
 
 }  // namespace zelmora

@@ -4,21 +4,17 @@
 #include <memory>
 #include <string>
 
+#include "base/random.h"
 #include "base/system.h"
 #include "engine/file_system.h"
 #include "settings/settings_store.h"
+#include "shell/notify_record.h"
+#include "shell/tray_shell.h"
 #include "ui/form_model.h"
 #include "ui/message_box.h"
+#include "ui/window_host.h"
 
 namespace zelmora {
-
-// The running program as the window sees it.
-class Application {
-public:
-    virtual ~Application() = default;
-    // Closes the main window as its close box does: the unload sequence runs, then the program ends.
-    virtual void Close() = 0;
-};
 
 // The platform services the main window's handlers use.
 struct Form1Services {
@@ -26,7 +22,8 @@ struct Form1Services {
     SettingsStore& settings;
     System& system;
     MessageBoxes& messages;
-    Application& application;
+    WindowHost& window;
+    TrayShell& tray;
 };
 
 // The main window: its controls are the program's state, its handlers the program's behaviour.
@@ -49,12 +46,15 @@ public:
     Control& CDel;
     Control& LTime;
     Control& Lb1;
+    Control& tChangePic;
+    Control& picMouseEvent;
 
     // Window-level values.
     std::string IniPath;
     int16_t CycleCount = 0;
     std::string CachePath;
     std::unique_ptr<FileSystem> Fso;
+    NotifyRecord notifyRecord;
 
     // Cache measurement and cleaning cycle.
     int32_t FolderlenRec(const std::string& path);
@@ -74,6 +74,14 @@ public:
     void Form_Unload();
     void TExit_Click();
 
+    // Tray icon.
+    int32_t SetInTaskBar();
+    int32_t DeleteIcon();
+    void picMouseEvent_MouseMove(int16_t button, int16_t shift, float x, float y);
+    void Form_Resize();
+    void tChangePic_Timer();
+    void Shell_TaskbarCreated();
+
     // Settings file access.
     std::string ReadWriteIni(const std::string& section, const std::string& key, const std::string& value,
                              const std::string& mode);
@@ -81,8 +89,11 @@ public:
 private:
     int32_t MeasureLevel(const std::string& path, const Folder* parent);
     void CarryInto(Control& part, Control& next);
+    void ShowFromTray();
+    int32_t AddIcon();
 
     Form1Services services_;
+    Random random_;
     bool cycleRunning_ = false;
     bool deferTotalsSave_ = false;
     bool totalsSaveDeferred_ = false;

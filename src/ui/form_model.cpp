@@ -62,6 +62,11 @@ void Control::Click() {
     Raise();
 }
 
+void Control::MouseMove(int16_t button, int16_t shift, float x, float y) {
+    if (mouseMoveHandler_)
+        dispatch_.Run([&] { mouseMoveHandler_(button, shift, x, y); });
+}
+
 void Control::Raise() {
     if (handler_)
         dispatch_.Run(handler_);

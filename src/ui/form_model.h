@@ -54,6 +54,11 @@ public:
     // Called by the realization for a user's action on the control: a click on a button.
     void Click();
 
+    // Mouse moves over a picture box: button, shift state, x and y in twips.
+    using MouseMoveHandler = std::function<void(int16_t, int16_t, float, float)>;
+    void BindMouseMove(MouseMoveHandler handler) { mouseMoveHandler_ = std::move(handler); }
+    void MouseMove(int16_t button, int16_t shift, float x, float y);
+
     // The handler of the control's one event (change, click or tick).
     void Bind(std::function<void()> handler) { handler_ = std::move(handler); }
     // Told after every change of state, so a realization can mirror it.
@@ -73,6 +78,7 @@ private:
     std::deque<std::string> items_;
     uint64_t itemsAdded_ = 0;
     std::function<void()> handler_;
+    MouseMoveHandler mouseMoveHandler_;
     std::function<void(const Control&)> observer_;
 };
 

@@ -19,9 +19,10 @@ struct RealTree : ::testing::Test {
     RecordingSettings settings;
     FakeSystem system;
     RecordingMessages messages;
-    RecordingApplication application;
+    FakeWindowHost window;
+    RecordingTray tray{settings};
     EventDispatch dispatch{[](const std::string&) {}};
-    Form1 form{{*fileSystems, settings, system, messages, application}, dispatch};
+    Form1 form{{*fileSystems, settings, system, messages, window, tray}, dispatch};
 
     void SetUp() override {
         fs::create_directories(cache);

@@ -106,7 +106,7 @@ TEST_F(Lifecycle, UnloadWritesTheSixKeysInOrder) {
 TEST_F(Lifecycle, ExitClosesTheWindowSoTheUnloadSequenceRuns) {
     Load();
     form.model.ClickMenu("TExit");
-    EXPECT_EQ(h.application.closed, 1);
+    EXPECT_EQ(h.window.closed, 1);
 }
 
 }  // namespace

@@ -100,7 +100,7 @@ void RecordingSettings::Write(const std::string& section, const std::string& key
     writes.push_back(section + "/" + key + "=" + value);
 }
 
-Harness::Harness() : form({fileSystems, settings, system, messages, application}, dispatch) {}
+Harness::Harness() : form({fileSystems, settings, system, messages, window, tray}, dispatch) {}
 
 TempDir::TempDir() {
     static std::atomic<int> counter{0};

@@ -72,10 +72,56 @@ public:
     std::vector<std::string> writes;            // "Section/Key=value"
 };
 
-class RecordingApplication : public Application {
+class FakeWindowHost : public WindowHost {
 public:
     void Close() override { ++closed; }
+    int WindowState() override { return state; }
+    void SetWindowState(int newState) override { state = newState; }
+    void Hide() override { visible = false; }
+    void Show() override { visible = true; }
+    void PopupMenu(const std::string& menu) override { popups.push_back(menu); }
+    uint32_t WindowHandle(const std::string& control) override { return control == "picMouseEvent" ? 0x1234 : 0; }
+    uint32_t PictureHandle(const std::string& control) override {
+        if (failHandles > 0) {
+            --failHandles;
+            throw std::runtime_error("no picture");
+        }
+        return control == "pic(0)" ? 0x5678 : 0;
+    }
+
     int closed = 0;
+    int state = 0;
+    bool visible = true;
+    int failHandles = 0;
+    std::vector<std::string> popups;
+};
+
+// Records every call to the shell with the record as it was and the settings written so far.
+class RecordingTray : public TrayShell {
+public:
+    explicit RecordingTray(const RecordingSettings& settings) : settings_(settings) {}
+    int32_t NotifyIcon(uint32_t message, const NotifyRecord& record) override {
+        calls.push_back({message, record, settings_.writes.size()});
+        return answers.empty() ? 1 : Next();
+    }
+    int32_t Next() {
+        const int32_t answer = answers.front();
+        answers.erase(answers.begin());
+        if (answer == kFail)
+            throw std::runtime_error("the shell call failed");
+        return answer;
+    }
+    static constexpr int32_t kFail = -1;
+    struct Call {
+        uint32_t message;
+        NotifyRecord record;
+        size_t settingsWritten;
+    };
+    std::vector<Call> calls;
+    std::vector<int32_t> answers;  // given in order, then 1
+
+private:
+    const RecordingSettings& settings_;
 };
 
 // Form1 with fakes for every service.
@@ -85,7 +131,8 @@ struct Harness {
     RecordingSettings settings;
     FakeSystem system;
     RecordingMessages messages;
-    RecordingApplication application;
+    FakeWindowHost window;
+    RecordingTray tray{settings};
     std::vector<std::string> failures;
     EventDispatch dispatch{[this](const std::string& failure) { failures.push_back(failure); }};
     Form1 form;

@@ -18,6 +18,12 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
+constexpr const wchar_t* kPictureClass = L"ZelmoraPicture";
+
+// Picture boxes report mouse moves in twips at a fixed 15 twips per pixel, as the tray's notifications
+// arrive there with the mouse message number in the low word of the position.
+constexpr int kTwipsPerPixel = 15;
+
 struct Style {
     const wchar_t* className;
     DWORD style;
@@ -29,7 +35,7 @@ Style StyleOf(const ControlSpec& spec) {
         case ControlKind::Frame:
             return {L"BUTTON", BS_GROUPBOX, 0};
         case ControlKind::PictureBox:
-            return {L"STATIC", SS_ICON | SS_CENTERIMAGE, 0};
+            return {kPictureClass, 0, 0};
         case ControlKind::ListBox:
             return {L"LISTBOX", LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
         case ControlKind::TextBox:
@@ -57,15 +63,19 @@ HFONT MessageFont() {
 
 }  // namespace
 
-FormWindow::FormWindow(FormModel& model, HINSTANCE instance, HICON icon) : model_(model), instance_(instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
-        windowClass.lpfnWndProc = Procedure;
+FormWindow::FormWindow(HINSTANCE instance, HICON icon)
+    : instance_(instance), icon_(icon), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+    for (auto [name, procedure] : {std::pair<const wchar_t*, WNDPROC>{kClassName, Procedure},
+                                   std::pair<const wchar_t*, WNDPROC>{kPictureClass, PictureProcedure}}) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        if (GetClassInfoExW(instance, name, &windowClass))
+            continue;
+        windowClass.lpfnWndProc = procedure;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.lpszClassName = kClassName;
+        windowClass.lpszClassName = name;
         RegisterClassExW(&windowClass);
     }
 
@@ -73,21 +83,22 @@ FormWindow::FormWindow(FormModel& model, HINSTANCE instance, HICON icon) : model
     dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     defaultFont_ = MessageFont();
+}
 
+void FormWindow::Realize(FormModel& model) {
+    model_ = &model;
     const FormSpec& spec = model.Spec();
     CreateMenus();
     const DWORD style = WS_OVERLAPPEDWINDOW;
     RECT frame{0, 0, Pixels(spec.clientWidth), Pixels(spec.clientHeight)};
     AdjustWindowRectEx(&frame, style, menu_ != nullptr, 0);
     window_ = CreateWindowExW(0, kClassName, Widen(model.Caption()).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, menu_, instance, this);
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, menu_, instance_, this);
     if (!window_)
         throw std::runtime_error("cannot create the window " + std::string(spec.name));
-    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     CreateControls();
-    if (const auto pic = controls_.find("pic(0)"); pic != controls_.end())
-        SendMessageW(pic->second, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 
     model.ObserveCaption([this](const std::string& caption) { SetWindowTextW(window_, Widen(caption).c_str()); });
 }
@@ -111,7 +122,7 @@ HMENU FormWindow::Submenu(const std::string& name) const {
 }
 
 void FormWindow::CreateMenus() {
-    const FormSpec& spec = model_.Spec();
+    const FormSpec& spec = model_->Spec();
     if (spec.menus.empty())
         return;
     menu_ = CreateMenu();
@@ -134,7 +145,7 @@ void FormWindow::CreateMenus() {
 POINT FormWindow::Origin(const ControlSpec& spec) const {
     POINT origin{0, 0};
     for (const char* container = spec.container; container;) {
-        const ControlSpec* parent = FindControl(model_.Spec(), container);
+        const ControlSpec* parent = FindControl(model_->Spec(), container);
         origin.x += parent->left;
         origin.y += parent->top;
         container = parent->container;
@@ -144,9 +155,9 @@ POINT FormWindow::Origin(const ControlSpec& spec) const {
 
 bool FormWindow::ShownWithContainers(const ControlSpec& spec) const {
     for (const ControlSpec* current = &spec; current;) {
-        if (!model_[current->name].Visible())
+        if (!(*model_)[current->name].Visible())
             return false;
-        current = current->container ? FindControl(model_.Spec(), current->container) : nullptr;
+        current = current->container ? FindControl(model_->Spec(), current->container) : nullptr;
     }
     return true;
 }
@@ -156,7 +167,7 @@ bool FormWindow::ShownWithContainers(const ControlSpec& spec) const {
 // z-order, and with it the tab order, follows the description's tab positions.
 void FormWindow::CreateControls() {
     std::vector<std::tuple<int, int, HWND>> zOrder;
-    for (const auto& control : model_.Controls()) {
+    for (const auto& control : model_->Controls()) {
         const ControlSpec& spec = control->Spec();
         control->Observe([this](const Control& changed) { Mirror(changed); });
         byId_[spec.id] = control.get();
@@ -233,9 +244,9 @@ void FormWindow::Mirror(const Control& control) {
 }
 
 void FormWindow::OnCommand(int id, int code) {
-    for (const MenuSpec& item : model_.Spec().menus) {
+    for (const MenuSpec& item : model_->Spec().menus) {
         if (item.id == id && code == 0) {
-            model_.ClickMenu(item.name);
+            model_->ClickMenu(item.name);
             return;
         }
     }
@@ -274,6 +285,72 @@ HBRUSH FormWindow::OnColour(HDC dc, HWND child, bool edit) {
     return GetSysColorBrush(background);
 }
 
+void FormWindow::Close() {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+int FormWindow::WindowState() {
+    return IsIconic(window_) ? 1 : IsZoomed(window_) ? 2 : 0;
+}
+
+void FormWindow::SetWindowState(int state) {
+    ShowWindow(window_, state == 1 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
+}
+
+void FormWindow::Hide() {
+    ShowWindow(window_, SW_HIDE);
+}
+
+void FormWindow::Show() {
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+}
+
+// As tray programs do: the window comes to the foreground first, so the menu closes on a click elsewhere.
+void FormWindow::PopupMenu(const std::string& menu) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    SetForegroundWindow(window_);
+    TrackPopupMenu(Submenu(menu), TPM_LEFTALIGN, cursor.x, cursor.y, 0, window_, nullptr);
+    PostMessageW(window_, WM_NULL, 0, 0);
+}
+
+uint32_t FormWindow::WindowHandle(const std::string& control) {
+    const HWND handle = ControlHandle(control);
+    if (!handle)
+        throw std::runtime_error("no window for " + control);
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle));
+}
+
+uint32_t FormWindow::PictureHandle(const std::string& control) {
+    if (!ControlHandle(control) || !icon_)
+        throw std::runtime_error("no picture in " + control);
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icon_));
+}
+
+LRESULT CALLBACK FormWindow::PictureProcedure(HWND picture, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(GetParent(picture), GWLP_USERDATA));
+    if (self && message == WM_MOUSEMOVE) {
+        if (const auto found = self->byId_.find(GetDlgCtrlID(picture)); found != self->byId_.end()) {
+            const auto button = static_cast<int16_t>(((wParam & MK_LBUTTON) ? 1 : 0) | ((wParam & MK_RBUTTON) ? 2 : 0) |
+                                                     ((wParam & MK_MBUTTON) ? 4 : 0));
+            const auto shift = static_cast<int16_t>(((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0));
+            found->second->MouseMove(button, shift, static_cast<float>(LOWORD(lParam) * kTwipsPerPixel),
+                                     static_cast<float>(HIWORD(lParam) * kTwipsPerPixel));
+        }
+        return 0;
+    }
+    if (self && message == WM_PAINT && self->icon_) {
+        PAINTSTRUCT paint;
+        const HDC dc = BeginPaint(picture, &paint);
+        if (GetDlgCtrlID(picture) == FindControl(self->model_->Spec(), "pic(0)")->id)
+            DrawIconEx(dc, 0, 0, self->icon_, 0, 0, 0, nullptr, DI_NORMAL);
+        EndPaint(picture, &paint);
+        return 0;
+    }
+    return DefWindowProcW(picture, message, wParam, lParam);
+}
+
 LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -301,20 +378,22 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(OnColour(reinterpret_cast<HDC>(wParam), child, message == WM_CTLCOLOREDIT));
         }
         case WM_SIZE:
-            model_.RaiseFormEvent("Resize");
+            model_->RaiseFormEvent("Resize");
             break;
         case WM_CLOSE:
-            model_.RaiseFormEvent("Unload");
+            model_->RaiseFormEvent("Unload");
             DestroyWindow(window_);
             return 0;
         case WM_DESTROY:
-            for (const auto& control : model_.Controls()) {
+            for (const auto& control : model_->Controls()) {
                 if (control->Spec().kind == ControlKind::Timer)
                     KillTimer(window_, static_cast<UINT_PTR>(control->Spec().id));
             }
             PostQuitMessage(0);
             return 0;
         default:
+            if (message == taskbarCreated_)
+                model_->RaiseFormEvent("TaskbarCreated");
             break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);

@@ -6,17 +6,29 @@
 #include <string>
 
 #include "ui/form_model.h"
+#include "ui/window_host.h"
 
 namespace zelmora {
 
 // A window realized from a form's description. It mirrors every change of the model into its controls
-// and turns the user's input into writes to the model, which raise the handlers.
-class FormWindow {
+// and turns the user's input into writes to the model, which raise the handlers. It is made in two steps,
+// so the form's handlers can hold it as their window before it is realized.
+class FormWindow : public WindowHost {
 public:
-    FormWindow(FormModel& model, HINSTANCE instance, HICON icon);
+    FormWindow(HINSTANCE instance, HICON icon);
+    void Realize(FormModel& model);
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
-    ~FormWindow();
+    ~FormWindow() override;
+
+    void Close() override;
+    int WindowState() override;
+    void SetWindowState(int state) override;
+    void Hide() override;
+    void Show() override;
+    void PopupMenu(const std::string& menu) override;
+    uint32_t WindowHandle(const std::string& control) override;
+    uint32_t PictureHandle(const std::string& control) override;
 
     HWND Handle() const { return window_; }
     HWND ControlHandle(const std::string& name) const;
@@ -27,6 +39,7 @@ public:
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK PictureProcedure(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void CreateControls();
@@ -38,8 +51,10 @@ private:
     POINT Origin(const ControlSpec& spec) const;
     bool ShownWithContainers(const ControlSpec& spec) const;
 
-    FormModel& model_;
+    FormModel* model_ = nullptr;
     HINSTANCE instance_;
+    HICON icon_;
+    UINT taskbarCreated_;
     HWND window_ = nullptr;
     HMENU menu_ = nullptr;
     int dpi_ = 96;

@@ -1,0 +1,78 @@
+#include <cmath>
+
+#include "ui/form1.h"
+
+namespace zelmora {
+
+namespace {
+
+constexpr uint32_t kMouseMove = 512;
+constexpr const char* kTip = "使用系统托盘程序";
+constexpr int kNormal = 0;
+constexpr int kMinimised = 1;
+
+}  // namespace
+
+// Fills the record and adds the icon. A failure in any step is retried once, with a new identifier.
+int32_t Form1::SetInTaskBar() {
+    try {
+        return AddIcon();
+    } catch (...) {
+        return AddIcon();
+    }
+}
+
+int32_t Form1::AddIcon() {
+    notifyRecord.cbSize = NotifyRecord::kSize;
+    notifyRecord.szTip = kTip + std::string(64 - 8, ' ');
+    notifyRecord.hIcon = services_.window.PictureHandle("pic(0)");
+    notifyRecord.hWnd = services_.window.WindowHandle("picMouseEvent");
+    notifyRecord.uCallbackMessage = kMouseMove;
+    notifyRecord.uFlags = NotifyRecord::kMessageValid | NotifyRecord::kIconValid;
+    notifyRecord.uID = static_cast<uint32_t>(std::fabs(std::floor(random_.Next() * 2147483648.0 - 1)));
+    return services_.tray.NotifyIcon(NotifyRecord::kAdd, notifyRecord);
+}
+
+int32_t Form1::DeleteIcon() {
+    notifyRecord.uFlags = NotifyRecord::kIconValid;
+    services_.tray.NotifyIcon(NotifyRecord::kDelete, notifyRecord);
+    return 0;
+}
+
+// The shell reports mouse messages over the icon as X = message number x 15; only the low byte is compared.
+void Form1::picMouseEvent_MouseMove(int16_t, int16_t, float x, float) {
+    const auto lowByte = static_cast<int64_t>(std::nearbyint(x)) & 255;
+    if (lowByte == 45)  // 515, left double-click
+        ShowFromTray();
+    else if (lowByte == 75)  // 517, right button released
+        services_.window.PopupMenu("TFile");
+}
+
+void Form1::ShowFromTray() {
+    tChangePic.SetEnabled(false);
+    services_.window.SetWindowState(kNormal);
+    services_.window.Show();
+}
+
+void Form1::Form_Resize() {
+    if (services_.window.WindowState() != kMinimised)
+        return;
+    tChangePic.SetEnabled(true);
+    services_.window.Hide();
+}
+
+// Re-sends the same icon; an icon the shell no longer knows is added again with the same record.
+void Form1::tChangePic_Timer() {
+    notifyRecord.hIcon = services_.window.PictureHandle("pic(0)");
+    notifyRecord.uFlags = NotifyRecord::kMessageValid | NotifyRecord::kIconValid;
+    if (services_.tray.NotifyIcon(NotifyRecord::kModify, notifyRecord) == 0)
+        services_.tray.NotifyIcon(NotifyRecord::kAdd, notifyRecord);
+}
+
+// A restarted shell has lost every icon: add ours again as it was.
+void Form1::Shell_TaskbarCreated() {
+    notifyRecord.uFlags = NotifyRecord::kMessageValid | NotifyRecord::kIconValid;
+    services_.tray.NotifyIcon(NotifyRecord::kAdd, notifyRecord);
+}
+
+}  // namespace zelmora

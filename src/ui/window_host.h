@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zelmora {
+
+// What the main window's handlers ask of the window itself, beyond its controls.
+class WindowHost {
+public:
+    virtual ~WindowHost() = default;
+
+    // Closes the window as its close box does: the unload sequence runs, then the program ends.
+    virtual void Close() = 0;
+
+    // Window state: 0 normal, 1 minimised, 2 maximised.
+    virtual int WindowState() = 0;
+    virtual void SetWindowState(int state) = 0;
+    // Hides the window, taskbar button included.
+    virtual void Hide() = 0;
+    // Makes the window visible and active.
+    virtual void Show() = 0;
+    // Pops up a menu of the menu bar at the mouse pointer.
+    virtual void PopupMenu(const std::string& menu) = 0;
+
+    // Handles as the shell sees them: a control's window and the icon a picture box holds.
+    virtual uint32_t WindowHandle(const std::string& control) = 0;
+    virtual uint32_t PictureHandle(const std::string& control) = 0;
+};
+
+}  // namespace zelmora

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace zelmora::testing {
+namespace {
+
+struct Tray : ::testing::Test {
+    Harness h;
+    Form1& form = h.form;
+    void MouseMove(float x) { form.picMouseEvent.MouseMove(0, 0, x, 0); }
+};
+
+TEST_F(Tray, TheRecordIsFilledAndTheIconAddedAtLoad) {
+    form.model.RaiseFormEvent("Load");
+    ASSERT_EQ(h.tray.calls.size(), 1u);
+    const NotifyRecord& record = h.tray.calls[0].record;
+    EXPECT_EQ(h.tray.calls[0].message, NotifyRecord::kAdd);
+    EXPECT_EQ(record.cbSize, 88u);
+    EXPECT_EQ(record.hWnd, 0x1234u);
+    EXPECT_EQ(record.hIcon, 0x5678u);
+    EXPECT_EQ(record.uFlags, 3u);
+    EXPECT_EQ(record.uCallbackMessage, 512u);
+    EXPECT_EQ(record.uID, 1515151743u) << "the unseeded generator draws the same first value every run";
+    EXPECT_EQ(record.szTip, "使用系统托盘程序" + std::string(56, ' '));
+}
+
+TEST_F(Tray, AddModifyAndDeleteCarryTheSameIdentity) {
+    EXPECT_EQ(form.SetInTaskBar(), 1);
+    h.window.state = 1;
+    form.model.RaiseFormEvent("Resize");
+    form.tChangePic.Tick();
+    form.tChangePic.Tick();
+    EXPECT_EQ(form.DeleteIcon(), 0);
+    ASSERT_EQ(h.tray.calls.size(), 4u);
+    EXPECT_EQ(h.tray.calls[1].message, NotifyRecord::kModify);
+    EXPECT_EQ(h.tray.calls[1].record.uFlags, 3u);
+    EXPECT_EQ(h.tray.calls[3].message, NotifyRecord::kDelete);
+    EXPECT_EQ(h.tray.calls[3].record.uFlags, 2u);
+    for (const auto& call : h.tray.calls) {
+        EXPECT_EQ(call.record.uID, h.tray.calls[0].record.uID);
+        EXPECT_EQ(call.record.hWnd, 0x1234u);
+        EXPECT_EQ(call.record.hIcon, 0x5678u);
+    }
+}
+
+TEST_F(Tray, AFailedStepIsRetriedOnceWithANewIdentifier) {
+    h.tray.answers = {RecordingTray::kFail};
+    EXPECT_EQ(form.SetInTaskBar(), 1);
+    ASSERT_EQ(h.tray.calls.size(), 2u);
+    EXPECT_EQ(h.tray.calls[1].record.uID, 1145519359u);
+
+    Harness early;
+    early.window.failHandles = 1;
+    EXPECT_EQ(early.form.SetInTaskBar(), 1);
+    ASSERT_EQ(early.tray.calls.size(), 1u);
+    EXPECT_EQ(early.tray.calls[0].record.uID, 1515151743u) << "the failed pass stopped before drawing";
+
+    Harness twice;
+    twice.window.failHandles = 2;
+    EXPECT_THROW(twice.form.SetInTaskBar(), std::runtime_error);
+    EXPECT_TRUE(twice.tray.calls.empty());
+}
+
+TEST_F(Tray, ARefusalIsReturnedNotRetried) {
+    h.tray.answers = {0};
+    EXPECT_EQ(form.SetInTaskBar(), 0);
+    EXPECT_EQ(h.tray.calls.size(), 1u);
+}
+
+TEST_F(Tray, OnlyTheLowByteOfTheRoundedXIsDecoded) {
+    MouseMove(7725);
+    EXPECT_TRUE(h.window.visible);
+    EXPECT_TRUE(h.window.popups.empty());
+    MouseMove(7755);
+    EXPECT_EQ(h.window.popups, std::vector<std::string>{"TFile"});
+    for (float x : {7680.f, 7695.f, 7710.f, 7740.f, 7770.f, 7785.f, 7800.f, 7815.f, 6180.f, 6204.f}) {
+        h.window.visible = false;
+        MouseMove(x);
+        EXPECT_FALSE(h.window.visible) << x;
+    }
+    EXPECT_EQ(h.window.popups.size(), 1u);
+    for (float x : {45.f, 301.f, 44.6f}) {
+        h.window.visible = false;
+        MouseMove(x);
+        EXPECT_TRUE(h.window.visible) << x;
+    }
+    MouseMove(75);
+    EXPECT_EQ(h.window.popups.size(), 2u);
+}
+
+TEST_F(Tray, MinimisingHidesIntoTheTrayAndADoubleClickBringsItBack) {
+    h.window.state = 2;
+    form.model.RaiseFormEvent("Resize");
+    EXPECT_TRUE(h.window.visible);
+    EXPECT_FALSE(form.tChangePic.Enabled());
+
+    h.window.state = 1;
+    form.model.RaiseFormEvent("Resize");
+    EXPECT_FALSE(h.window.visible);
+    EXPECT_TRUE(form.tChangePic.Enabled());
+
+    MouseMove(7725);
+    EXPECT_TRUE(h.window.visible);
+    EXPECT_EQ(h.window.state, 0);
+    EXPECT_FALSE(form.tChangePic.Enabled());
+}
+
+TEST_F(Tray, ALostIconIsAddedAgainWithTheSameRecord) {
+    form.SetInTaskBar();
+    h.tray.answers = {0};
+    form.tChangePic.SetEnabled(true);
+    form.tChangePic.Tick();
+    form.model.RaiseFormEvent("TaskbarCreated");
+    ASSERT_EQ(h.tray.calls.size(), 4u);
+    EXPECT_EQ(h.tray.calls[1].message, NotifyRecord::kModify);
+    EXPECT_EQ(h.tray.calls[2].message, NotifyRecord::kAdd);
+    EXPECT_EQ(h.tray.calls[3].message, NotifyRecord::kAdd);
+    EXPECT_EQ(h.tray.calls[3].record.uID, h.tray.calls[0].record.uID);
+    EXPECT_EQ(h.tray.calls[3].record.uFlags, 3u);
+}
+
+TEST_F(Tray, UnloadRemovesTheIconBeforeWritingTheSettings) {
+    form.model.RaiseFormEvent("Load");
+    h.tray.calls.clear();
+    h.settings.writes.clear();
+    form.model.RaiseFormEvent("Unload");
+    ASSERT_EQ(h.tray.calls.size(), 1u);
+    EXPECT_EQ(h.tray.calls[0].message, NotifyRecord::kDelete);
+    EXPECT_EQ(h.tray.calls[0].settingsWritten, 0u);
+    EXPECT_EQ(h.settings.writes.size(), 6u);
+}
+
+TEST(NotifyRecordBytes, LayOutTheFirstVersionRecord) {
+    NotifyRecord record;
+    record.cbSize = 88;
+    record.hWnd = 0x00010203;
+    record.uID = 1515151743;
+    record.uFlags = 3;
+    record.uCallbackMessage = 512;
+    record.hIcon = 0xA0B0C0D0;
+    const std::string gbkTip = "\xCA\xB9\xD3\xC3\xCF\xB5\xCD\xB3\xCD\xD0\xC5\xCC\xB3\xCC\xD0\xF2";
+    const auto bytes = NotifyRecordBytes(record, gbkTip + std::string(56, ' '));
+    const std::vector<uint8_t> head(bytes.begin(), bytes.begin() + 24);
+    EXPECT_EQ(head, (std::vector<uint8_t>{88, 0, 0, 0, 3, 2, 1, 0, 0x7F, 0x61, 0x4F, 0x5A, 3, 0, 0, 0, 0, 2, 0, 0,
+                                          0xD0, 0xC0, 0xB0, 0xA0}));
+    EXPECT_EQ(std::string(bytes.begin() + 24, bytes.begin() + 40), gbkTip);
+    EXPECT_EQ(std::string(bytes.begin() + 40, bytes.begin() + 87), std::string(47, ' '));
+    EXPECT_EQ(bytes[87], 0);
+}
+
+}  // namespace
+}  // namespace zelmora::testing
