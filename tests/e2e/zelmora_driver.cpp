@@ -51,6 +51,23 @@ void MakeFolders(const std::string& path) {
 
 }  // namespace
 
+void RunUnix(const std::string& commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring command = Widen(commandLine);
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        throw std::runtime_error("cannot run " + commandLine);
+    WaitForSingleObject(process.hProcess, 30000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+}
+
+void ClickTrayIcon(int button, int clicks) {
+    RunUnix("/usr/bin/xdotool search --name \"Wine System Tray\" windowraise mousemove --window %1 10 10 sleep 0.3 click --repeat " +
+            std::to_string(clicks) + " --delay 120 " + std::to_string(button));
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream file(std::filesystem::path(Widen(path)), std::ios::binary);
     std::stringstream text;

@@ -46,6 +46,11 @@ private:
     HWND window_ = nullptr;
 };
 
+// Runs a Linux command (Wine starts Unix programs too) and waits for it: xdotool acts on the X display.
+void RunUnix(const std::string& commandLine);
+// Clicks the first icon of Wine's own tray window; clicks is 1 or 2, button 1 left or 3 right.
+void ClickTrayIcon(int button, int clicks);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& contents);
 
