@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup native win32 test test-native test-sanitize test-win32 bench run dist clean
+.PHONY: all setup native win32 test test-native test-sanitize test-win32 test-fuzz bench run dist clean
 
 all: native win32
 
@@ -30,7 +30,11 @@ test-sanitize: setup
 	@cmake --build --preset sanitize -j $(JOBS) --target zelmora_tests
 	@ctest --preset sanitize -j $(JOBS)
 
-test: test-native test-sanitize test-win32
+# libFuzzer on the number texts and the settings store (clang, build/fuzz), about 30 s per target.
+test-fuzz: setup
+	@JOBS=$(JOBS) fuzz/run.sh
+
+test: test-native test-sanitize test-win32 test-fuzz
 
 bench: native win32
 	@tools/bench.sh
