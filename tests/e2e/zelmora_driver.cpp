@@ -21,6 +21,7 @@ std::string ZelmoraExe() {
     return path;
 }
 
+// Links are never entered: under Wine a link to a folder lists its target's contents.
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW found;
     const HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
@@ -30,6 +31,8 @@ void RemoveTree(const std::wstring& path) {
             if (name == L"." || name == L"..")
                 continue;
             const std::wstring child = path + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                continue;
             SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(child);
@@ -79,8 +82,8 @@ void WriteFile(const std::string& path, const std::string& contents) {
     std::ofstream(std::filesystem::path(Widen(path)), std::ios::binary) << contents;
 }
 
-Zelmora::Zelmora(const std::string& caseName, const std::string& configIni, const std::string& userName)
-    : folder_("C:\\zelmora-e2e\\" + caseName), userName_(userName) {
+Zelmora::Zelmora(const std::string& caseName, const std::string& configIni, std::optional<std::string> userName)
+    : folder_("C:\\zelmora-e2e\\" + caseName), userName_(std::move(userName)) {
     RemoveTree(Widen(folder_));
     RemoveTree(Widen(CacheFolder()));
     MakeFolders(folder_);
@@ -102,7 +105,7 @@ Zelmora::~Zelmora() {
 }
 
 void Zelmora::Start() {
-    SetEnvironmentVariableW(L"USERNAME", Widen(userName_).c_str());
+    SetEnvironmentVariableW(L"USERNAME", userName_ ? Widen(*userName_).c_str() : nullptr);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + Widen(folder_ + "\\Zelmora.exe") + L"\"";
@@ -188,7 +191,7 @@ std::string Zelmora::ConfigIni() const {
 }
 
 std::string Zelmora::CacheFolder() const {
-    return "C:\\Documents and Settings\\" + userName_ + "\\Application Data\\sina\\weibo\\cache";
+    return "C:\\Documents and Settings\\" + userName_.value_or("") + "\\Application Data\\sina\\weibo\\cache";
 }
 
 void Zelmora::MakeCacheFile(const std::string& relative, uint64_t size) const {

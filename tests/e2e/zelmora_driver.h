@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace zelmora::e2e {
@@ -13,8 +14,9 @@ namespace zelmora::e2e {
 class Zelmora {
 public:
     // Copies the program into a fresh folder under C:\zelmora-e2e and writes the Config.ini given (if any).
+    // Without a user name the program starts with USERNAME unset.
     explicit Zelmora(const std::string& caseName, const std::string& configIni = "",
-                     const std::string& userName = "e2e");
+                     std::optional<std::string> userName = "e2e");
     ~Zelmora();
 
     void Start();
@@ -41,7 +43,7 @@ public:
 
 private:
     std::string folder_;
-    std::string userName_;
+    std::optional<std::string> userName_;
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
