@@ -7,7 +7,8 @@ palette images. The .ico holds, in this order:
 
     48x48 4 bpp, 256x256 8 bpp, 48x48 8 bpp, 48x48 32 bpp
 
-All entries are stored as DIBs with an AND mask.
+The 48x48 entries are stored as DIBs with an AND mask; the 256x256 one as an 8-bit palette PNG, as
+Windows Vista and later read it, which keeps the program small.
 
 Usage: python3 tools/make_icon.py [output.ico] [--png-dir DIR]
 """
@@ -495,6 +496,11 @@ def check_ico(path, expected):
         assert (w or 256) == size and (h or 256) == size, f"entry {k}: {w}x{h}"
         assert bits == bpp and planes == 1, f"entry {k}: {bits} bpp"
         assert off + nbytes <= len(blob), f"entry {k} runs past the end"
+        if blob[off:off + 8] == b"\x89PNG\r\n\x1a\n":
+            pw, ph, depth, colour_type = struct.unpack_from(">IIBB", blob, off + 16)
+            assert (pw, ph) == (size, size) and depth == bpp and colour_type == 3, f"entry {k}: PNG header"
+            print(f"  #{k}: {size}x{size} {bpp} bpp palette PNG, {nbytes} bytes at {off}")
+            continue
         hsize, bw, bh, bplanes, bbits = struct.unpack_from("<IiiHH", blob, off)
         assert hsize == 40 and bw == size and bh == 2 * size and bbits == bpp, f"entry {k}: DIB header"
         stride = ((size * bpp + 31) // 32) * 4
@@ -530,6 +536,25 @@ def write_png(path, rgba, scale=1):
         f.write(png)
 
 
+def png_paletted(size, palette, indices, mask):
+    """An 8-bit palette PNG; masked pixels take one more palette entry, made transparent."""
+    clear = len(palette)
+    assert clear < 256, "one palette entry must stay free for transparency"
+    raw = bytearray()
+    for ir, mr in zip(indices, mask):
+        raw += b"\0" + bytes(clear if m else i for i, m in zip(ir, mr))
+
+    def chunk(tag, data):
+        c = tag + data
+        return struct.pack(">I", len(data)) + c + struct.pack(">I", zlib.crc32(c) & 0xFFFFFFFF)
+
+    plte = b"".join(bytes(c) for c in palette) + b"\0\0\0"
+    trns = b"\xff" * clear + b"\0"
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 3, 0, 0, 0)) +
+            chunk(b"PLTE", plte) + chunk(b"tRNS", trns) + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) +
+            chunk(b"IEND", b""))
+
+
 def paletted_rgba(palette, indices, mask):
     return [[(0, 0, 0, 0) if m else palette[i] + (255,) for i, m in zip(ir, mr)]
             for ir, mr in zip(indices, mask)]
@@ -554,12 +579,12 @@ def main(argv):
     large = to_rgba8(render(256, 4))
 
     pal4, idx4, mask4 = quantise(small, 16, PALETTE_16)
-    pal8l, idx8l, mask8l = quantise(large, 256)
+    pal8l, idx8l, mask8l = quantise(large, 255)
     pal8s, idx8s, mask8s = quantise(small, 256)
 
     entries = [
         (48, 4, 16, dib_paletted(48, 4, pal4, idx4, mask4)),
-        (256, 8, 0, dib_paletted(256, 8, pal8l, idx8l, mask8l)),
+        (256, 8, 0, png_paletted(256, pal8l, idx8l, mask8l)),
         (48, 8, 0, dib_paletted(48, 8, pal8s, idx8s, mask8s)),
         (48, 32, 0, dib_32(48, small)),
     ]

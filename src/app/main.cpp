@@ -2,12 +2,15 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <cstdlib>
 
 #include "base/win32_system.h"
 #include "engine/win32_file_system.h"
 #include "settings/win32_profile_store.h"
+#include "settings/win32_shortcuts.h"
+#include "shell/win32_browser.h"
 #include "shell/win32_tray_shell.h"
 #include "ui/form1.h"
 #include "ui/win32/form_window.h"
@@ -19,18 +22,21 @@ namespace {
 int Run(HINSTANCE instance, int show) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
     Win32FileSystemFactory fileSystems;
     Win32ProfileStore settings;
     Win32System system;
     Win32MessageBoxes messages;
     Win32TrayShell tray;
+    Win32Shortcuts shortcuts;
+    Win32Browser browser;
     EventDispatch dispatch([&messages](const std::string& failure) { messages.Show("程序出错：" + failure); });
 
     const auto icon = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     FormWindow window(instance, icon);
-    Form1 form({fileSystems, settings, system, messages, window, tray}, dispatch);
+    Form1 form({fileSystems, settings, system, messages, window, tray, shortcuts, browser}, dispatch);
     window.Realize(form.model);
     messages.SetOwner(window.Handle());
 

@@ -2,16 +2,12 @@
 #include <string>
 
 #include "base/number_text.h"
+#include "base/user_name.h"
 #include "ui/form1.h"
 
 namespace zelmora {
 
 namespace {
-
-// A user name that could step out of the profile folder gives no usable path.
-bool IsSafeUserName(const std::string& name) {
-    return name.find_first_of("\\/:") == std::string::npos && name.find("..") == std::string::npos;
-}
 
 std::string CachePathFor(const std::string& userName) {
     if (!IsSafeUserName(userName))

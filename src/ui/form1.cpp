@@ -18,9 +18,12 @@ Form1::Form1(const Form1Services& services, EventDispatch& dispatch)
       Lb1(model["Lb1"]),
       tChangePic(model["tChangePic"]),
       picMouseEvent(model["picMouseEvent"]),
-      services_(services) {
+      services_(services),
+      dispatch_(dispatch) {
     Ccls.Bind([this] { Ccls_Click(); });
     CDel.Bind([this] { CDel_Click(); });
+    CLoad.Bind([this] { CLoad_Click(); });
+    model["Label1"].Bind([this] { Label1_Click(); });
     TDel.Bind([this] { TDel_Change(); });
     TKB.Bind([this] { TKB_Change(); });
     TMB.Bind([this] { TMB_Change(); });
@@ -30,6 +33,11 @@ Form1::Form1(const Form1Services& services, EventDispatch& dispatch)
         [this](int16_t button, int16_t shift, float x, float y) { picMouseEvent_MouseMove(button, shift, x, y); });
     model.BindMenu("TCls", [this] { TCls_Click(); });
     model.BindMenu("TExit", [this] { TExit_Click(); });
+    model.BindMenu("Tindex", [this] { Tindex_Click(); });
+    model.BindMenu("TDown", [this] { TDown_Click(); });
+    model.BindMenu("Tweibo", [this] { Tweibo_Click(); });
+    model.BindMenu("TClassDown", [this] { TClassDown_Click(); });
+    model.BindMenu("TaboutI", [this] { TaboutI_Click(); });
     model.BindFormEvent("Load", [this] { Form_Load(); });
     model.BindFormEvent("Unload", [this] { Form_Unload(); });
     model.BindFormEvent("Resize", [this] { Form_Resize(); });

@@ -8,8 +8,11 @@
 #include "base/system.h"
 #include "engine/file_system.h"
 #include "settings/settings_store.h"
+#include "settings/shortcuts.h"
+#include "shell/about_window.h"
 #include "shell/notify_record.h"
 #include "shell/tray_shell.h"
+#include "shell/web_links.h"
 #include "ui/form_model.h"
 #include "ui/message_box.h"
 #include "ui/window_host.h"
@@ -24,6 +27,8 @@ struct Form1Services {
     MessageBoxes& messages;
     WindowHost& window;
     TrayShell& tray;
+    Shortcuts& shortcuts;
+    Browser& browser;
 };
 
 // The main window: its controls are the program's state, its handlers the program's behaviour.
@@ -82,6 +87,19 @@ public:
     void tChangePic_Timer();
     void Shell_TaskbarCreated();
 
+    // Start-at-log-on shortcut.
+    void CLoad_Click();
+    void MakeStartupLink(const std::string& mode);
+
+    // Web links and the About window.
+    void OpenUrl(const std::string& url);
+    void Tindex_Click();
+    void TDown_Click();
+    void Tweibo_Click();
+    void TClassDown_Click();
+    void TaboutI_Click();
+    void Label1_Click();
+
     // Settings file access.
     std::string ReadWriteIni(const std::string& section, const std::string& key, const std::string& value,
                              const std::string& mode);
@@ -91,8 +109,11 @@ private:
     void CarryInto(Control& part, Control& next);
     void ShowFromTray();
     int32_t AddIcon();
+    std::string StartupLinkPath();
 
     Form1Services services_;
+    EventDispatch& dispatch_;
+    std::unique_ptr<FAbout> about_;
     Random random_;
     bool cycleRunning_ = false;
     bool deferTotalsSave_ = false;

@@ -5,6 +5,8 @@
 
 namespace zelmora {
 
+class FormModel;
+
 // What the main window's handlers ask of the window itself, beyond its controls.
 class WindowHost {
 public:
@@ -22,6 +24,10 @@ public:
     virtual void Show() = 0;
     // Pops up a menu of the menu bar at the mouse pointer.
     virtual void PopupMenu(const std::string& menu) = 0;
+
+    // Realizes another window from its model, raises its load event and shows it modally: the call returns
+    // when the user has closed it. Timers keep ticking meanwhile.
+    virtual void ShowModal(FormModel& form) = 0;
 
     // Handles as the shell sees them: a control's window and the icon a picture box holds.
     virtual uint32_t WindowHandle(const std::string& control) = 0;

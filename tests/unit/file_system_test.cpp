@@ -21,8 +21,10 @@ struct RealTree : ::testing::Test {
     RecordingMessages messages;
     FakeWindowHost window;
     RecordingTray tray{settings};
+    FakeShortcuts shortcuts;
+    RecordingBrowser browser;
     EventDispatch dispatch{[](const std::string&) {}};
-    Form1 form{{*fileSystems, settings, system, messages, window, tray}, dispatch};
+    Form1 form{{*fileSystems, settings, system, messages, window, tray, shortcuts, browser}, dispatch};
 
     void SetUp() override {
         fs::create_directories(cache);

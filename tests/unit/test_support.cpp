@@ -100,7 +100,10 @@ void RecordingSettings::Write(const std::string& section, const std::string& key
     writes.push_back(section + "/" + key + "=" + value);
 }
 
-Harness::Harness() : form({fileSystems, settings, system, messages, window, tray}, dispatch) {}
+Harness::Harness(FileSystemFactory* otherFileSystems)
+    : form({otherFileSystems ? *otherFileSystems : fileSystems, settings, system, messages, window, tray, shortcuts,
+            browser},
+           dispatch) {}
 
 TempDir::TempDir() {
     static std::atomic<int> counter{0};

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,6 +82,13 @@ public:
     void Hide() override { visible = false; }
     void Show() override { visible = true; }
     void PopupMenu(const std::string& menu) override { popups.push_back(menu); }
+    void ShowModal(FormModel& form) override {
+        form.RaiseFormEvent("Load");
+        modalCaptions.push_back(form.Caption());
+        if (whileModal)
+            whileModal(form);
+        form.RaiseFormEvent("Unload");
+    }
     uint32_t WindowHandle(const std::string& control) override { return control == "picMouseEvent" ? 0x1234 : 0; }
     uint32_t PictureHandle(const std::string& control) override {
         if (failHandles > 0) {
@@ -94,6 +103,8 @@ public:
     bool visible = true;
     int failHandles = 0;
     std::vector<std::string> popups;
+    std::vector<std::string> modalCaptions;
+    std::function<void(FormModel&)> whileModal;
 };
 
 // Records every call to the shell with the record as it was and the settings written so far.
@@ -124,15 +135,49 @@ private:
     const RecordingSettings& settings_;
 };
 
-// Form1 with fakes for every service.
+// Shortcut files in memory.
+class FakeShortcuts : public Shortcuts {
+public:
+    bool Exists(const std::string& path) override { return files.contains(path); }
+    bool FolderExists(const std::string& path) override { return folders.contains(path); }
+    std::string StartupFolder() override { return "C:\\Users\\alice\\Startup"; }
+    void Save(const std::string& path, const std::string& target, const std::string& hotkey) override {
+        if (fail)
+            throw std::runtime_error("cannot save " + path);
+        files[path] = target + " " + hotkey;
+    }
+    void Delete(const std::string& path) override {
+        if (fail)
+            throw std::runtime_error("cannot delete " + path);
+        files.erase(path);
+    }
+    std::map<std::string, std::string> files;  // path: target and hot key
+    std::set<std::string> folders;
+    bool fail = false;
+};
+
+class RecordingBrowser : public Browser {
+public:
+    void Open(const std::string& url) override {
+        if (fail)
+            throw std::runtime_error("no browser");
+        opened.push_back(url);
+    }
+    std::vector<std::string> opened;
+    bool fail = false;
+};
+
+// Form1 with fakes for every service; the file systems may be real ones instead.
 struct Harness {
-    Harness();
+    explicit Harness(FileSystemFactory* otherFileSystems = nullptr);
     FakeFileSystemFactory fileSystems;
     RecordingSettings settings;
     FakeSystem system;
     RecordingMessages messages;
     FakeWindowHost window;
     RecordingTray tray{settings};
+    FakeShortcuts shortcuts;
+    RecordingBrowser browser;
     std::vector<std::string> failures;
     EventDispatch dispatch{[this](const std::string& failure) { failures.push_back(failure); }};
     Form1 form;

@@ -63,8 +63,8 @@ HFONT MessageFont() {
 
 }  // namespace
 
-FormWindow::FormWindow(HINSTANCE instance, HICON icon)
-    : instance_(instance), icon_(icon), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+FormWindow::FormWindow(HINSTANCE instance, HICON icon, HWND owner)
+    : instance_(instance), icon_(icon), owner_(owner), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
     for (auto [name, procedure] : {std::pair<const wchar_t*, WNDPROC>{kClassName, Procedure},
                                    std::pair<const wchar_t*, WNDPROC>{kPictureClass, PictureProcedure}}) {
         WNDCLASSEXW windowClass{};
@@ -92,8 +92,9 @@ void FormWindow::Realize(FormModel& model) {
     const DWORD style = WS_OVERLAPPEDWINDOW;
     RECT frame{0, 0, Pixels(spec.clientWidth), Pixels(spec.clientHeight)};
     AdjustWindowRectEx(&frame, style, menu_ != nullptr, 0);
-    window_ = CreateWindowExW(0, kClassName, Widen(model.Caption()).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, menu_, instance_, this);
+    // A window without an icon of its own shows none.
+    window_ = CreateWindowExW(icon_ ? 0 : WS_EX_DLGMODALFRAME, kClassName, Widen(model.Caption()).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                              frame.right - frame.left, frame.bottom - frame.top, owner_, menu_, instance_, this);
     if (!window_)
         throw std::runtime_error("cannot create the window " + std::string(spec.name));
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -106,6 +107,11 @@ void FormWindow::Realize(FormModel& model) {
 FormWindow::~FormWindow() {
     if (window_ && IsWindow(window_))
         DestroyWindow(window_);
+    if (model_) {
+        for (const auto& control : model_->Controls())
+            control->Observe(nullptr);
+        model_->ObserveCaption(nullptr);
+    }
     DeleteObject(defaultFont_);
     for (auto& [spec, font] : fonts_)
         DeleteObject(font);
@@ -328,6 +334,28 @@ uint32_t FormWindow::PictureHandle(const std::string& control) {
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icon_));
 }
 
+// Input to this window waits while the other one is open; its timers keep ticking.
+void FormWindow::ShowModal(FormModel& form) {
+    FormWindow modal(instance_, nullptr, window_);
+    modal.Realize(form);
+    form.RaiseFormEvent("Load");
+    EnableWindow(window_, FALSE);
+    ShowWindow(modal.Handle(), SW_SHOWNORMAL);
+    MSG message;
+    while (IsWindow(modal.Handle())) {
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (IsDialogMessageW(modal.Handle(), &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    EnableWindow(window_, TRUE);
+    SetForegroundWindow(window_);
+}
+
 LRESULT CALLBACK FormWindow::PictureProcedure(HWND picture, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(GetParent(picture), GWLP_USERDATA));
     if (self && message == WM_MOUSEMOVE) {
@@ -389,7 +417,8 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 if (control->Spec().kind == ControlKind::Timer)
                     KillTimer(window_, static_cast<UINT_PTR>(control->Spec().id));
             }
-            PostQuitMessage(0);
+            if (!owner_)
+                PostQuitMessage(0);
             return 0;
         default:
             if (message == taskbarCreated_)

@@ -15,7 +15,8 @@ namespace zelmora {
 // so the form's handlers can hold it as their window before it is realized.
 class FormWindow : public WindowHost {
 public:
-    FormWindow(HINSTANCE instance, HICON icon);
+    // A window with an owner is a modal second window: closing it does not end the program.
+    FormWindow(HINSTANCE instance, HICON icon, HWND owner = nullptr);
     void Realize(FormModel& model);
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -29,6 +30,7 @@ public:
     void PopupMenu(const std::string& menu) override;
     uint32_t WindowHandle(const std::string& control) override;
     uint32_t PictureHandle(const std::string& control) override;
+    void ShowModal(FormModel& form) override;
 
     HWND Handle() const { return window_; }
     HWND ControlHandle(const std::string& name) const;
@@ -54,6 +56,7 @@ private:
     FormModel* model_ = nullptr;
     HINSTANCE instance_;
     HICON icon_;
+    HWND owner_;
     UINT taskbarCreated_;
     HWND window_ = nullptr;
     HMENU menu_ = nullptr;

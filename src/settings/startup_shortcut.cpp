@@ -1,0 +1,36 @@
+#include "base/user_name.h"
+#include "ui/form1.h"
+
+namespace zelmora {
+
+void Form1::CLoad_Click() {
+    const bool wanted = CLoad.Value() == 1;
+    try {
+        MakeStartupLink(wanted ? "" : "del");
+    } catch (...) {
+        Lb1.SetText(wanted ? "无法写入开机自动启动的快捷方式！" : "无法删除开机自动启动的快捷方式！");
+    }
+}
+
+// The old fixed Startup folder where it exists (Simplified Chinese systems of that age), otherwise the
+// user's real Startup folder.
+std::string Form1::StartupLinkPath() {
+    const std::string user = services_.system.Environment("USERNAME");
+    const std::string fixedFolder = "C:\\Documents and Settings\\" + user + "\\「开始」菜单\\程序\\启动";
+    if (IsSafeUserName(user) && services_.shortcuts.FolderExists(fixedFolder))
+        return fixedFolder + "\\Zelmora.lnk";
+    return services_.shortcuts.StartupFolder() + "\\Zelmora.lnk";
+}
+
+void Form1::MakeStartupLink(const std::string& mode) {
+    const std::string path = StartupLinkPath();
+    const bool exists = services_.shortcuts.Exists(path);
+    if (mode == "del") {
+        if (exists)
+            services_.shortcuts.Delete(path);
+        return;
+    }
+    services_.shortcuts.Save(path, services_.system.ProgramDirectory() + "\\Zelmora.exe", "ALT+CTRL+C");
+}
+
+}  // namespace zelmora

@@ -1,0 +1,22 @@
+#include "shell/about_window.h"
+
+#include "shell/web_links.h"
+#include "ui/form_description.h"
+
+namespace zelmora {
+
+FAbout::FAbout(EventDispatch& dispatch, std::function<void(const std::string&)> openUrl)
+    : model(FAboutDescription(), dispatch), openUrl_(std::move(openUrl)) {
+    model.BindFormEvent("Load", [this] { Form_Load(); });
+    model["Command1"].Bind([this] { Command1_Click(); });
+}
+
+void FAbout::Form_Load() {
+    model.SetCaption("关于版本");
+}
+
+void FAbout::Command1_Click() {
+    openUrl_(WebLink("Command1"));
+}
+
+}  // namespace zelmora

@@ -1,0 +1,67 @@
+#include "shell/win32_browser.h"
+
+#include <windows.h>
+#include <oleauto.h>
+#include <shellapi.h>
+
+#include <stdexcept>
+
+#include "base/win32_text.h"
+
+namespace zelmora {
+
+namespace {
+
+// Sets a property or calls a method of an automation object by name, with at most one argument.
+HRESULT Invoke(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* argument) {
+    DISPID id = 0;
+    auto* names = const_cast<LPOLESTR>(name);
+    HRESULT result = object->GetIDsOfNames(GUID{}, &names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(result))
+        return result;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS parameters{argument, flags == DISPATCH_PROPERTYPUT ? &named : nullptr, argument ? 1u : 0u,
+                          flags == DISPATCH_PROPERTYPUT ? 1u : 0u};
+    return object->Invoke(id, GUID{}, LOCALE_USER_DEFAULT, flags, &parameters, nullptr, nullptr, nullptr);
+}
+
+bool OpenInInternetExplorer(const std::wstring& url) {
+    CLSID classId;
+    if (FAILED(CLSIDFromProgID(L"INTERNETEXPLORER.APPLICATION", &classId)))
+        return false;
+    IDispatch* browser = nullptr;
+    if (FAILED(CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, __uuidof(IDispatch),
+                                reinterpret_cast<void**>(&browser))))
+        return false;
+    VARIANT visible;
+    VariantInit(&visible);
+    visible.vt = VT_BOOL;
+    visible.boolVal = VARIANT_TRUE;
+    VARIANT address;
+    VariantInit(&address);
+    address.vt = VT_BSTR;
+    address.bstrVal = SysAllocString(url.c_str());
+    const bool opened = SUCCEEDED(Invoke(browser, L"Visible", DISPATCH_PROPERTYPUT, &visible)) &&
+                        SUCCEEDED(Invoke(browser, L"Navigate", DISPATCH_METHOD, &address));
+    VariantClear(&address);
+    browser->Release();
+    return opened;
+}
+
+}  // namespace
+
+void Win32Browser::Open(const std::string& url) {
+    const std::wstring address = Widen(url);
+    if (OpenInInternetExplorer(address))
+        return;
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof execute;
+    execute.fMask = SEE_MASK_NOASYNC;
+    execute.lpVerb = L"open";
+    execute.lpFile = address.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&execute))
+        throw std::runtime_error("no browser for " + url);
+}
+
+}  // namespace zelmora
