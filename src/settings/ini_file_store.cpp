@@ -50,11 +50,13 @@ Line Parse(std::string_view text) {
     text = Trim(text);
     if (text.empty() || text.front() == ';')
         return line;
-    if (text.front() == '[') {
+    const size_t close = text.find(']');
+    if (text.front() == '[' && close != std::string_view::npos) {
         line.kind = Line::Kind::Section;
-        line.name = Trim(text.substr(1, text.find(']') == std::string_view::npos ? text.npos : text.find(']') - 1));
+        line.name = Trim(text.substr(1, close - 1));
         return line;
     }
+    // A "[" without "]" starts no section: the line is read as a key of the section it stands in.
     line.kind = Line::Kind::Key;
     const size_t equals = text.find('=');
     line.name = Trim(text.substr(0, equals));
@@ -68,15 +70,23 @@ Line Parse(std::string_view text) {
     return line;
 }
 
+// Lines end in CR LF, LF or a lone CR.
 std::vector<std::string> ReadLines(const std::string& path) {
     std::ifstream file(PathOf(path), std::ios::binary);
     std::vector<std::string> lines;
     std::string line;
-    while (std::getline(file, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (int c; (c = file.get()) != std::char_traits<char>::eof();) {
+        if (c != '\r' && c != '\n') {
+            line += static_cast<char>(c);
+            continue;
+        }
+        if (c == '\r' && file.peek() == '\n')
+            file.get();
         lines.push_back(std::move(line));
+        line.clear();
     }
+    if (!line.empty())
+        lines.push_back(std::move(line));
     return lines;
 }
 
@@ -121,12 +131,14 @@ std::string IniFileStore::Read(const std::string& section, const std::string& ke
                                const std::string& path) {
     const std::vector<std::string> lines = ReadLines(path);
     const Place place = Find(lines, section, key);
-    if (!place.key)
-        return defaultValue;
-    const Line line = Parse(lines[*place.key]);
-    if (!line.hasValue)
-        return defaultValue;
-    return CutUtf8(line.value, kMaxValueBytes);
+    const Line line = place.key ? Parse(lines[*place.key]) : Line{};
+    if (line.hasValue)
+        return CutUtf8(line.value, kMaxValueBytes);
+    // The default loses its trailing spaces, as the profile API's does.
+    std::string_view fallback = defaultValue;
+    while (!fallback.empty() && fallback.back() == ' ')
+        fallback.remove_suffix(1);
+    return CutUtf8(fallback, kMaxValueBytes);
 }
 
 void IniFileStore::Write(const std::string& section, const std::string& key, const std::string& value,
