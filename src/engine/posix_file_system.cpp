@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 namespace zelmora {
 
@@ -33,28 +34,26 @@ private:
 
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
-// Names in an open folder, without "." and "..".
+// Names in an open folder, without "." and "..". Read with Linux's getdents64 straight from the folder's
+// descriptor: a directory stream over a duplicate of it costs five more calls for every folder.
 std::vector<std::string> ReadNames(int folderFd, const std::string& path) {
-    const int fd = dup(folderFd);
-    if (fd < 0)
+    if (lseek(folderFd, 0, SEEK_SET) != 0)
         Fail("cannot list", path);
-    DIR* dir = fdopendir(fd);
-    if (!dir) {
-        close(fd);
-        Fail("cannot list", path);
-    }
-    rewinddir(dir);
+    alignas(dirent64) static thread_local char buffer[32 * 1024];
     std::vector<std::string> names;
-    errno = 0;
-    while (const dirent* entry = readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            names.emplace_back(entry->d_name);
+    for (;;) {
+        const ssize_t size = getdents64(folderFd, buffer, sizeof buffer);
+        if (size < 0)
+            Fail("cannot list", path);
+        if (size == 0)
+            return names;
+        for (ssize_t offset = 0; offset < size;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + offset);
+            offset += entry->d_reclen;
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                names.emplace_back(entry->d_name);
+        }
     }
-    const int error = errno;
-    closedir(dir);
-    if (error != 0)
-        Fail("cannot list", path, error);
-    return names;
 }
 
 struct stat StatEntry(int folderFd, const std::string& name, const std::string& path) {
@@ -118,6 +117,24 @@ void DeleteContents(int folderFd, const std::string& path) {
     }
 }
 
+// Windows takes a path of the \\?\ form as it is: an empty, "." or ".." part names nothing. Such a path
+// names nothing here either, where the host would resolve it elsewhere.
+bool NamesNothing(std::string_view path) {
+    if (path.size() >= 2 && path[1] == ':')
+        path.remove_prefix(2);
+    if (!path.empty() && (path.front() == '\\' || path.front() == '/'))
+        path.remove_prefix(1);
+    for (;;) {
+        const size_t end = path.find_first_of("\\/");
+        const std::string_view part = path.substr(0, end);
+        if (part.empty() || part == "." || part == "..")
+            return true;
+        if (end == std::string_view::npos)
+            return false;
+        path.remove_prefix(end + 1);
+    }
+}
+
 }  // namespace
 
 std::string PosixFileSystem::HostPath(const std::string& path) const {
@@ -133,6 +150,8 @@ std::string PosixFileSystem::HostPath(const std::string& path) const {
 
 std::unique_ptr<Folder> PosixFileSystem::GetFolder(const std::string& path) {
     const std::string host = HostPath(path);
+    if (NamesNothing(path))
+        Fail("cannot open", host, ENOENT);
     const int fd = open(host.c_str(), kFolderFlags);
     if (fd < 0)
         Fail("cannot open", host);
@@ -140,7 +159,7 @@ std::unique_ptr<Folder> PosixFileSystem::GetFolder(const std::string& path) {
 }
 
 bool PosixFileSystem::Exists(const std::string& path) {
-    if (path.empty())
+    if (NamesNothing(path))
         return false;
     struct stat status {};
     return stat(HostPath(path).c_str(), &status) == 0;
@@ -150,6 +169,8 @@ bool PosixFileSystem::Exists(const std::string& path) {
 // its target is emptied and the link is removed, the target folder stays.
 void PosixFileSystem::DeleteFolder(const std::string& path) {
     const std::string host = HostPath(path);
+    if (NamesNothing(path))
+        Fail("cannot find", host, ENOENT);
     struct stat status {};
     if (lstat(host.c_str(), &status) != 0)
         Fail("cannot find", host);
