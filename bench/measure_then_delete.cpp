@@ -1,0 +1,29 @@
+#include "measure_then_delete.h"
+
+#include <chrono>
+#include <stdexcept>
+
+#include "test_support.h"
+
+namespace zelmora::bench {
+
+Pass MeasureThenDelete(FileSystemFactory& fileSystems, const std::string& path) {
+    // The main window with fakes for its services; the walk goes through the file-system object set as Fso.
+    testing::Harness harness;
+    Form1& form = harness.form;
+    form.CachePath = path;
+
+    const auto start = std::chrono::steady_clock::now();
+    form.Fso = fileSystems.Create();
+    const int32_t bytes = form.FolderlenRec(path);
+    fileSystems.Create()->DeleteFolder(path);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+
+    if (!harness.messages.shown.empty())
+        throw std::runtime_error("measuring " + path + " failed: " + harness.messages.shown.front());
+    if (fileSystems.Create()->Exists(path))
+        throw std::runtime_error(path + " is still there after deletion");
+    return {bytes, elapsed.count()};
+}
+
+}  // namespace zelmora::bench

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Times measuring then deleting a picture cache: ours against du and rm, with the Win32 provider under Wine
+# beside it; then the start-up time of Zelmora.exe against an empty window under Wine on a private display.
+# Needs both builds (`make bench` makes them first).
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+native="$root/build/native/bench/zelmora_bench"
+win32="$root/build/win32/bench/zelmora_bench_win32.exe"
+for program in "$native" "$win32"; do
+    if [ ! -f "$program" ]; then
+        echo "bench: $program is missing; build both presets first (make bench does)" >&2
+        exit 1
+    fi
+done
+
+# Inside the build folder, which Wine sees through its Z: drive.
+work=$(mktemp -d "$root/build/bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+"$native" "$work" "$root/tools/wine-run.sh" "$win32"
+
+echo
+cd "$root/build/win32"
+"$root/tools/with-xvfb.sh" "$root/tools/wine-run.sh" bench/zelmora_startup_bench.exe "Z:$PWD/Zelmora.exe" \
+    "Z:$PWD/bench/minimal_window.exe"
