@@ -38,8 +38,7 @@ struct Variant {
 // changes nothing timed; it keeps the total inside the int32 the measurement adds up in.
 constexpr Variant kVariants[] = {
     {20000, 1.0, "1-200 KB, log-uniform", true},
-    {100000, 0.2, "1-200 KB log-uniform scaled by 0.2, keeping the total under 2 GiB for the int32 measurement",
-     false},
+    {100000, 0.2, "1-200 KB log-uniform scaled by 0.2, keeping the total under 2 GiB for the int32 measurement", false},
 };
 
 // Wall-clock and processor time of one run. Processor time is the steadier figure when other work shares the
@@ -110,8 +109,8 @@ std::vector<Timing> TimeUnderWine(const CacheTree& tree, const std::string& work
         MakeCacheTree(tree, folder + "/" + std::to_string(copy));
     sync();
     std::string output;
-    if (Run({runner, exe, WindowsPath(folder), std::to_string(kWineRuns), std::to_string(tree.totalBytes)},
-            &output) != 0)
+    if (Run({runner, exe, WindowsPath(folder), std::to_string(kWineRuns), std::to_string(tree.totalBytes)}, &output) !=
+        0)
         throw std::runtime_error("the Win32 run failed: " + output);
     std::istringstream lines(output);
     for (std::string line; std::getline(lines, line);) {

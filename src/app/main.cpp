@@ -1,6 +1,7 @@
 // Zelmora.exe: wires the Windows services into the main window and runs its messages.
 
 #include <windows.h>
+
 #include <commctrl.h>
 #include <objbase.h>
 
@@ -33,8 +34,8 @@ int Run(HINSTANCE instance, int show) {
     Win32Browser browser;
     EventDispatch dispatch([&messages](const std::string& failure) { messages.Show("程序出错：" + failure); });
 
-    const auto icon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    const auto icon =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     FormWindow window(instance, icon);
     Form1 form({fileSystems, settings, system, messages, window, tray, shortcuts, browser}, dispatch);
     window.Realize(form.model);

@@ -69,8 +69,9 @@ DWORD AttributesOf(const Handle& handle) {
 // after it was listed is never entered; the path to the tree is followed as any path is.
 std::unique_ptr<Handle> OpenFolder(const std::string& path, bool insideTree) {
     const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (insideTree ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
-    auto handle = std::make_unique<Handle>(CreateFileW(LongPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                                                       kShareAll, nullptr, OPEN_EXISTING, flags, nullptr));
+    auto handle =
+        std::make_unique<Handle>(CreateFileW(LongPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                             kShareAll, nullptr, OPEN_EXISTING, flags, nullptr));
     if (!handle->Valid())
         Fail("cannot open", path);
     const DWORD attributes = AttributesOf(*handle);

@@ -161,7 +161,8 @@ void IniFileStore::Write(const std::string& section, const std::string& key, con
     const std::filesystem::path target = PathOf(path);
     std::error_code error;
     const auto status = std::filesystem::status(target, error);
-    if (std::filesystem::exists(status) && (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+    if (std::filesystem::exists(status) &&
+        (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
         return;  // a read-only file keeps what it holds
     std::filesystem::path temporary = target;
     temporary += ".tmp";

@@ -6,8 +6,8 @@
 
 namespace zelmora {
 
-std::string Win32ProfileStore::Read(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue, const std::string& path) {
+std::string Win32ProfileStore::Read(const std::string& section, const std::string& key, const std::string& defaultValue,
+                                    const std::string& path) {
     char buffer[kMaxValueBytes + 1] = {};
     GetPrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(), ToAnsi(defaultValue).c_str(), buffer,
                              sizeof buffer, ToAnsi(path).c_str());

@@ -1,6 +1,7 @@
 #include "settings/win32_shortcuts.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>

@@ -7,8 +7,8 @@ namespace zelmora {
 std::array<uint8_t, NotifyRecord::kSize> NotifyRecordBytes(const NotifyRecord& record, std::string_view ansiTip) {
     std::array<uint8_t, NotifyRecord::kSize> bytes{};
     size_t offset = 0;
-    for (const uint32_t field : {record.cbSize, record.hWnd, record.uID, record.uFlags, record.uCallbackMessage,
-                                 record.hIcon}) {
+    for (const uint32_t field :
+         {record.cbSize, record.hWnd, record.uID, record.uFlags, record.uCallbackMessage, record.hIcon}) {
         for (int shift = 0; shift < 32; shift += 8)
             bytes[offset++] = static_cast<uint8_t>(field >> shift);
     }

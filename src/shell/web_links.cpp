@@ -16,10 +16,10 @@ struct Link {
 
 // Every page the program links to, in one place.
 constexpr Link kLinks[] = {
-    {"Tindex", "https://www.example.com/zelmora/author/"},           // the author's home page
-    {"TDown", "https://www.example.com/zelmora/"},                   // the program's page, with new versions
-    {"Tweibo", "https://www.example.com/weibo-desktop/"},            // the Weibo desktop client
-    {"TClassDown", "https://www.example.com/downloads/veltaro/"},    // Veltaro on a download site
+    {"Tindex", "https://www.example.com/zelmora/author/"},          // the author's home page
+    {"TDown", "https://www.example.com/zelmora/"},                  // the program's page, with new versions
+    {"Tweibo", "https://www.example.com/weibo-desktop/"},           // the Weibo desktop client
+    {"TClassDown", "https://www.example.com/downloads/veltaro/"},   // Veltaro on a download site
     {"Command1", "https://www.example.com/zelmora/author/weibo/"},  // the author's Weibo profile
 };
 

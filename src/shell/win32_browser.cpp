@@ -1,6 +1,7 @@
 #include "shell/win32_browser.h"
 
 #include <windows.h>
+
 #include <oleauto.h>
 #include <shellapi.h>
 

@@ -1,6 +1,7 @@
 #include "shell/win32_tray_shell.h"
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include "base/win32_text.h"

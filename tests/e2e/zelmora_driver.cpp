@@ -67,8 +67,10 @@ void RunUnix(const std::string& commandLine) {
 }
 
 void ClickTrayIcon(int button, int clicks) {
-    RunUnix("/usr/bin/xdotool search --name \"Wine System Tray\" windowraise mousemove --window %1 10 10 sleep 0.3 click --repeat " +
-            std::to_string(clicks) + " --delay 120 " + std::to_string(button));
+    RunUnix(
+        "/usr/bin/xdotool search --name \"Wine System Tray\" windowraise mousemove --window %1 10 10 sleep 0.3 click "
+        "--repeat " +
+        std::to_string(clicks) + " --delay 120 " + std::to_string(button));
 }
 
 std::string ReadFile(const std::string& path) {

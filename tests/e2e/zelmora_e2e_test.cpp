@@ -40,7 +40,8 @@ TEST(Zelmora, FirstStartShowsTheWindowAndWritesTheSettingsOnClose) {
     EXPECT_EQ(app.Text("LTime"), "60") << "auto clear is off: no countdown";
     app.Close();
     app.WaitForExit();
-    EXPECT_EQ(ReadFile(app.ConfigIni()), "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=1\r\n[Cls]\r\nTGB=0\r\nTMB=0\r\nTKB=0\r\n");
+    EXPECT_EQ(ReadFile(app.ConfigIni()),
+              "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=1\r\n[Cls]\r\nTGB=0\r\nTMB=0\r\nTKB=0\r\n");
 }
 
 TEST(Zelmora, ACycleDeletesTheCacheAndReportsTheSpaceFreed) {

@@ -181,7 +181,8 @@ TEST_F(Cycle, ATickDuringTheMeasurementMessageBoxIsDropped) {
     };
     TickingMessages messages;
     messages.form = &form;
-    Form1 ticking({h.fileSystems, h.settings, h.system, messages, h.window, h.tray, h.shortcuts, h.browser}, h.dispatch);
+    Form1 ticking({h.fileSystems, h.settings, h.system, messages, h.window, h.tray, h.shortcuts, h.browser},
+                  h.dispatch);
     messages.form = &ticking;
     ticking.Tm1.SetEnabled(true);
     ticking.TDel.SetText("0");

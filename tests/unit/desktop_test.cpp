@@ -17,7 +17,8 @@ struct StartupShortcut : ::testing::Test {
 TEST_F(StartupShortcut, TickingWritesItInTheOldFixedFolderWhereThatExists) {
     h.shortcuts.folders.insert(kFixedFolder);
     form.CLoad.SetValue(1);
-    EXPECT_EQ(h.shortcuts.files, (std::map<std::string, std::string>{{kFixedLink, "C:\\Zelmora\\Zelmora.exe ALT+CTRL+C"}}));
+    EXPECT_EQ(h.shortcuts.files,
+              (std::map<std::string, std::string>{{kFixedLink, "C:\\Zelmora\\Zelmora.exe ALT+CTRL+C"}}));
     // Ticking again with the shortcut present writes it anew.
     h.shortcuts.files[kFixedLink] = "old";
     form.CLoad.SetValue(0);

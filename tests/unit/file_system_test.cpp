@@ -36,7 +36,9 @@ struct RealTree : ::testing::Test {
         return form.FolderlenRec(form.CachePath);
     }
     void Delete() { fileSystems->Create()->DeleteFolder(dir.Text("cache")); }
-    bool OutsideIntact() const { return fs::exists(outside / "keep.txt") && fs::file_size(outside / "keep.txt") == 4096; }
+    bool OutsideIntact() const {
+        return fs::exists(outside / "keep.txt") && fs::file_size(outside / "keep.txt") == 4096;
+    }
 };
 
 TEST_F(RealTree, MeasuresAndDeletesANestedTree) {
@@ -74,7 +76,8 @@ TEST_F(RealTree, NamesWithChineseCharactersSpacesAndPunctuation) {
 TEST_F(RealTree, AReadOnlyFileStopsTheDeletionThereAndEarlierDeletionsStay) {
     MakeFile(cache / "a" / "1.jpg", 10);
     MakeFile(cache / "b" / "locked.jpg", 10);
-    fs::permissions(cache / "b" / "locked.jpg", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+    fs::permissions(cache / "b" / "locked.jpg",
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     EXPECT_THROW(Delete(), FileSystemError);
     EXPECT_TRUE(fs::exists(cache / "b" / "locked.jpg"));

@@ -100,8 +100,7 @@ TEST_F(Totals, CleanNowAndAutoClear) {
 TEST_F(Totals, EditingTheIntervalRestartsTheCountdown) {
     form.LTime.SetText("7");
     for (auto [typed, countdown] : std::vector<std::pair<const char*, const char*>>{
-             {"3", "180"}, {"30", "1800"}, {"2.5", "150"}, {"0", "150"}, {"", "150"}, {"x", "150"}, {"1e308", "150"}})
-    {
+             {"3", "180"}, {"30", "1800"}, {"2.5", "150"}, {"0", "150"}, {"", "150"}, {"x", "150"}, {"1e308", "150"}}) {
         form.TDel.SetText(typed);
         EXPECT_EQ(form.LTime.Text(), countdown) << typed;
     }

@@ -163,9 +163,14 @@ const std::string kDuplicates =
     "ALoad=6\n";
 
 TEST_F(IniParity, SectionsAndKeysPresentMissingOrInOtherCase) {
-    ExpectSameReads("[Auto]\nDel=1\nTime=15\n[Cls]\nTGB=0\nTKB=250\n",
-                    {{"Auto", "Del"}, {"Auto", "Time"}, {"Auto", "ALoad"}, {"Other", "Del"}, {"auto", "DEL"},
-                     {"CLS", "tkb"}, {"Cls", "Del"}, {"Auto", "TGB"}});
+    ExpectSameReads("[Auto]\nDel=1\nTime=15\n[Cls]\nTGB=0\nTKB=250\n", {{"Auto", "Del"},
+                                                                        {"Auto", "Time"},
+                                                                        {"Auto", "ALoad"},
+                                                                        {"Other", "Del"},
+                                                                        {"auto", "DEL"},
+                                                                        {"CLS", "tkb"},
+                                                                        {"Cls", "Del"},
+                                                                        {"Auto", "TGB"}});
 }
 
 TEST_F(IniParity, TheFirstOfDuplicateKeysAndSectionsCounts) {
@@ -188,14 +193,29 @@ TEST_F(IniParity, BlanksAndQuotes) {
         "Inner=a \"b\" c\n"
         "[ Cls ]\n"
         "TGB=3\n",
-        {{"Auto", "Time"}, {"Auto", "Del"}, {"Auto", "ALoad"}, {"Auto", "Quoted"}, {"Auto", "Single"},
-         {"Auto", "Padded"}, {"Auto", "Mismatched"}, {"Auto", "Unclosed"}, {"Auto", "Lone"}, {"Auto", "EmptyQuotes"},
-         {"Auto", "Inner"}, {"Cls", "TGB"}});
+        {{"Auto", "Time"},
+         {"Auto", "Del"},
+         {"Auto", "ALoad"},
+         {"Auto", "Quoted"},
+         {"Auto", "Single"},
+         {"Auto", "Padded"},
+         {"Auto", "Mismatched"},
+         {"Auto", "Unclosed"},
+         {"Auto", "Lone"},
+         {"Auto", "EmptyQuotes"},
+         {"Auto", "Inner"},
+         {"Cls", "TGB"}});
 }
 
 TEST_F(IniParity, CommentsLinesWithoutEqualsAndUnclosedSectionHeaders) {
-    ExpectSameReads(kOddLines, {{"Auto", "Del"}, {"Auto", "Time"}, {"Auto", "NoEquals"}, {"Auto", "Orphan"},
-                                {"Auto", "After"}, {"Broken", "After"}, {"Auto", "Broken]"}, {"Cls", "TGB"}});
+    ExpectSameReads(kOddLines, {{"Auto", "Del"},
+                                {"Auto", "Time"},
+                                {"Auto", "NoEquals"},
+                                {"Auto", "Orphan"},
+                                {"Auto", "After"},
+                                {"Broken", "After"},
+                                {"Auto", "Broken]"},
+                                {"Cls", "TGB"}});
 }
 
 TEST_F(IniParity, LongValuesAndDefaults) {
@@ -212,14 +232,14 @@ TEST_F(IniParity, LongValuesAndDefaults) {
 }
 
 TEST_F(IniParity, ReadsAfterWritingANewFile) {
-    ExpectSameReadsAfterWrites("",
-                               {{"Auto", "Del", "1"},
-                                {"Auto", "Time", "15"},
-                                {"Cls", "TGB", "0"},
-                                {"Auto", "ALoad", "0"},
-                                {"Auto", "Long", std::string(300, 'x')}},
-                               {{"Auto", "Del"}, {"Auto", "Time"}, {"Auto", "ALoad"}, {"Cls", "TGB"}, {"Cls", "Del"},
-                                {"Auto", "Long"}});
+    ExpectSameReadsAfterWrites(
+        "",
+        {{"Auto", "Del", "1"},
+         {"Auto", "Time", "15"},
+         {"Cls", "TGB", "0"},
+         {"Auto", "ALoad", "0"},
+         {"Auto", "Long", std::string(300, 'x')}},
+        {{"Auto", "Del"}, {"Auto", "Time"}, {"Auto", "ALoad"}, {"Cls", "TGB"}, {"Cls", "Del"}, {"Auto", "Long"}});
 }
 
 TEST_F(IniParity, ReadsAfterWritingNewSectionsNewKeysAndReplacements) {
@@ -231,9 +251,16 @@ TEST_F(IniParity, ReadsAfterWritingNewSectionsNewKeysAndReplacements) {
                                 {"New", "Key", "v"},
                                 {"Cls", "TGB", "  padded  "},
                                 {"Cls", "TKB", "\"quoted\""}},
-                               {{"Auto", "Added"}, {"Auto", "Del"}, {"Auto", "NoEquals"}, {"Auto", "After"},
-                                {"Auto", "Time"}, {"Auto", "Orphan"}, {"Broken", "After"}, {"New", "Key"},
-                                {"Cls", "TGB"}, {"Cls", "TKB"}});
+                               {{"Auto", "Added"},
+                                {"Auto", "Del"},
+                                {"Auto", "NoEquals"},
+                                {"Auto", "After"},
+                                {"Auto", "Time"},
+                                {"Auto", "Orphan"},
+                                {"Broken", "After"},
+                                {"New", "Key"},
+                                {"Cls", "TGB"},
+                                {"Cls", "TKB"}});
     ExpectSameReadsAfterWrites(kDuplicates, {{"AUTO", "ALoad", "7"}, {"Auto", "Time", "9"}},
                                {{"Auto", "Time"}, {"Auto", "ALoad"}, {"Auto", "Del"}, {"Cls", "TGB"}});
 }

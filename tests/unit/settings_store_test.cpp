@@ -113,8 +113,9 @@ TYPED_TEST(StoreTest, ChineseTextRoundTrips) {
 using IniFileStoreTest = StoreTest<IniFileStore>;
 TEST_F(IniFileStoreTest, AnUnwritableFileKeepsWhatItHolds) {
     Put(this->file, "[Auto]\r\nDel=1\r\n");
-    std::filesystem::permissions(this->file, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                                                 std::filesystem::perms::others_write,
+    std::filesystem::permissions(this->file,
+                                 std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
                                  std::filesystem::perm_options::remove);
     this->store.Write("Auto", "Del", "0", this->path);
     EXPECT_EQ(this->store.Read("Auto", "Del", "", this->path), "1");

@@ -88,8 +88,8 @@ std::unique_ptr<FileSystem> FakeFileSystemFactory::Create() {
     return std::make_unique<FakeFileSystem>(roots);
 }
 
-std::string RecordingSettings::Read(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue, const std::string&) {
+std::string RecordingSettings::Read(const std::string& section, const std::string& key, const std::string& defaultValue,
+                                    const std::string&) {
     auto found = values.find(section + "/" + key);
     return found == values.end() ? defaultValue : found->second;
 }

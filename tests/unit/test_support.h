@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <set>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 

@@ -40,7 +40,8 @@ Style StyleOf(const ControlSpec& spec) {
             return {L"LISTBOX", LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
         case ControlKind::TextBox:
             if (spec.multiLine)
-                return {L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+                return {L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_TABSTOP,
+                        WS_EX_CLIENTEDGE};
             return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
         case ControlKind::CheckBox:
             return {L"BUTTON", BS_3STATE | WS_TABSTOP, 0};
@@ -93,8 +94,9 @@ void FormWindow::Realize(FormModel& model) {
     RECT frame{0, 0, Pixels(spec.clientWidth), Pixels(spec.clientHeight)};
     AdjustWindowRectEx(&frame, style, menu_ != nullptr, 0);
     // A window without an icon of its own shows none.
-    window_ = CreateWindowExW(icon_ ? 0 : WS_EX_DLGMODALFRAME, kClassName, Widen(model.Caption()).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                              frame.right - frame.left, frame.bottom - frame.top, owner_, menu_, instance_, this);
+    window_ = CreateWindowExW(icon_ ? 0 : WS_EX_DLGMODALFRAME, kClassName, Widen(model.Caption()).c_str(), style,
+                              CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner_,
+                              menu_, instance_, this);
     if (!window_)
         throw std::runtime_error("cannot create the window " + std::string(spec.name));
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -192,11 +194,10 @@ void FormWindow::CreateControls() {
         if (spec.font) {
             auto [entry, added] = fonts_.try_emplace(spec.font, nullptr);
             if (added) {
-                entry->second = CreateFontW(-MulDiv(static_cast<int>(spec.font->points * 10), dpi_, 720), 0, 0, 0,
-                                            spec.font->weight, FALSE, FALSE, FALSE,
-                                            static_cast<DWORD>(spec.font->charset), OUT_DEFAULT_PRECIS,
-                                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                            Widen(spec.font->face).c_str());
+                entry->second = CreateFontW(
+                    -MulDiv(static_cast<int>(spec.font->points * 10), dpi_, 720), 0, 0, 0, spec.font->weight, FALSE,
+                    FALSE, FALSE, static_cast<DWORD>(spec.font->charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH, Widen(spec.font->face).c_str());
             }
             font = entry->second;
         }
@@ -230,7 +231,9 @@ void FormWindow::Mirror(const Control& control) {
     if (spec.kind != ControlKind::ListBox && WindowText(child) != text)
         SetWindowTextW(child, text.c_str());
     if (spec.kind == ControlKind::CheckBox) {
-        const WPARAM state = control.Value() == 1 ? BST_CHECKED : control.Value() == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
+        const WPARAM state = control.Value() == 1   ? BST_CHECKED
+                             : control.Value() == 2 ? BST_INDETERMINATE
+                                                    : BST_UNCHECKED;
         SendMessageW(child, BM_SETCHECK, state, 0);
     }
     if (spec.kind == ControlKind::TextBox && spec.multiLine) {
@@ -403,7 +406,8 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT: {
             const auto child = reinterpret_cast<HWND>(lParam);
-            return reinterpret_cast<LRESULT>(OnColour(reinterpret_cast<HDC>(wParam), child, message == WM_CTLCOLOREDIT));
+            return reinterpret_cast<LRESULT>(
+                OnColour(reinterpret_cast<HDC>(wParam), child, message == WM_CTLCOLOREDIT));
         }
         case WM_SIZE:
             model_->RaiseFormEvent("Resize");

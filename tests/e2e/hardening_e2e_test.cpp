@@ -1,0 +1,412 @@
+// Hostile cache trees, hand-edited settings and odd user names, against the real program under Wine.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "base/number_text.h"
+#include "base/win32_text.h"
+#include "zelmora_driver.h"
+
+namespace zelmora::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+const char* kInUse = " 可能图片正在使用，请关闭 微博桌面 的 【图片查看】窗口";
+const char* kNoCache = " 新浪微博缓存路径不存在！";
+const char* kQuiet = "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=0\r\nTKB=0\r\n";
+const std::string kOutside = "C:\\zelmora-e2e-outside";
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A stored setting as UTF-8; the program reads and writes the file in the ANSI code page.
+std::string Setting(const std::string& iniPath, const char* section, const char* key) {
+    char value[256] = {};
+    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, iniPath.c_str());
+    return FromAnsi(value);
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+uint64_t SizeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void MakeFile(const std::string& path, const std::string& contents) {
+    for (size_t i = path.find('\\', 3); i != std::string::npos; i = path.find('\\', i + 1))
+        CreateDirectoryW(Widen(path.substr(0, i)).c_str(), nullptr);
+    WriteFile(path, contents);
+}
+
+struct BoxSearch {
+    DWORD processId;
+    bool found;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<BoxSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (owner == search->processId && IsWindowVisible(window) && std::wstring(name) == L"#32770")
+        search->found = true;
+    return TRUE;
+}
+
+// Whether the program shows a message box (an error box among them).
+bool ShowsABox(const Zelmora& app) {
+    BoxSearch search{0, false};
+    GetWindowThreadProcessId(app.Window(), &search.processId);
+    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Runs one cycle now and gives its outcome. The countdown, set to 0, is reloaded as the cycle starts, and
+// the cycle has ended by the time the window answers.
+std::string RunCycle(Zelmora& app) {
+    app.Click("Ccls");
+    if (app.Check("CDel") != BST_CHECKED)
+        app.Click("CDel");
+    Zelmora::WaitFor([&] { return app.Text("LTime") != "0"; }, 20s);
+    return app.Text("Lb1");
+}
+
+std::string ParentOf(const std::string& path) {
+    return path.substr(0, path.rfind('\\'));
+}
+
+// The Linux side of the Wine prefix, where links are made and removed: Win32 under Wine can do neither.
+class UnixSide {
+public:
+    UnixSide() {
+        using UnixName = char*(CDECL*)(LPCWSTR);
+        const auto unixName = reinterpret_cast<UnixName>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        char* drive = unixName ? unixName(L"C:\\") : nullptr;
+        if (!drive)
+            throw std::runtime_error("not under Wine");
+        driveC_ = drive;
+        HeapFree(GetProcessHeap(), 0, drive);
+        if (!driveC_.ends_with('/'))
+            driveC_ += '/';
+    }
+
+    // A path on drive C as a quoted Linux path.
+    std::string Path(const std::string& windowsPath) const {
+        std::string path = driveC_ + windowsPath.substr(3);
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return "'" + path + "'";
+    }
+
+    // Runs a shell script and waits until it is done: Wine cannot wait for a Linux process itself.
+    void Run(const std::string& script) const {
+        const std::string done = "C:\\zelmora-e2e-unix-done";
+        DeleteFileW(Widen(done).c_str());
+        RunUnix("/bin/sh -c \"" + script + "; touch " + Path(done) + "\"");
+        if (!Zelmora::WaitFor([&] { return Exists(done); }, 20s))
+            throw std::runtime_error("the shell did not finish: " + script);
+        DeleteFileW(Widen(done).c_str());
+    }
+
+private:
+    std::string driveC_;
+};
+
+// A folder outside every cache with files that must survive.
+struct Canary {
+    explicit Canary(std::string path) : folder(std::move(path)) {
+        MakeFile(folder + "\\keep.txt", std::string(4096, 'k'));
+        MakeFile(folder + "\\sub\\more.txt", std::string(100, 'm'));
+    }
+    bool Intact() const { return SizeOf(folder + "\\keep.txt") == 4096 && SizeOf(folder + "\\sub\\more.txt") == 100; }
+    std::string folder;
+};
+
+TEST(CacheTrees, AFileHeldOpenStopsTheCycleUntilItIsClosedAndNothingElseIsLost) {
+    Zelmora app("held-open", kQuiet, "e2e-held");
+    const Canary beside(ParentOf(app.CacheFolder()) + "\\beside");
+    app.MakeCacheFile("a\\1.jpg", 1024 * 1024);
+    app.MakeCacheFile("viewer.jpg", 2 * 1024 * 1024);
+    app.MakeCacheFile("z\\2.jpg", 1024 * 1024);
+    const HANDLE held = CreateFileW(Widen(app.CacheFolder() + "\\viewer.jpg").c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    app.Start();
+
+    EXPECT_TRUE(EndsWith(RunCycle(app), kInUse)) << app.Text("Lb1");
+    EXPECT_EQ(app.Text("TMB"), "4") << "the measurement is counted before the deletion stops";
+    EXPECT_EQ(app.Text("Tx1"), "");
+    EXPECT_EQ(SizeOf(app.CacheFolder() + "\\viewer.jpg"), 2u * 1024 * 1024);
+    CloseHandle(held);
+    const uint64_t left = SizeOf(app.CacheFolder() + "\\a\\1.jpg") + SizeOf(app.CacheFolder() + "\\viewer.jpg") +
+                          SizeOf(app.CacheFolder() + "\\z\\2.jpg");
+    const std::string leftMB = std::to_string(left / (1024 * 1024));
+
+    EXPECT_TRUE(EndsWith(RunCycle(app), " 删除成功!已释放 " + leftMB + "MB 空间.")) << app.Text("Lb1");
+    EXPECT_EQ(app.Text("TMB"), std::to_string(4 + left / (1024 * 1024))) << "what was left is counted again";
+    EXPECT_FALSE(app.CacheExists());
+    EXPECT_TRUE(beside.Intact());
+    EXPECT_FALSE(ShowsABox(app));
+}
+
+TEST(CacheTrees, AReadOnlyFileDeepInsideStopsTheCycle) {
+    Zelmora app("read-only", kQuiet, "e2e-read-only");
+    const Canary beside(ParentOf(app.CacheFolder()) + "\\beside");
+    app.MakeCacheFile("a\\b\\c\\d\\locked.jpg", 3 * 1024 * 1024);
+    app.MakeCacheFile("a\\b\\other.jpg", 1024 * 1024);
+    const std::string locked = app.CacheFolder() + "\\a\\b\\c\\d\\locked.jpg";
+    ASSERT_TRUE(SetFileAttributesW(Widen(locked).c_str(), FILE_ATTRIBUTE_READONLY));
+    app.Start();
+
+    EXPECT_TRUE(EndsWith(RunCycle(app), kInUse)) << app.Text("Lb1");
+    EXPECT_EQ(app.Text("TMB"), "4");
+    EXPECT_EQ(SizeOf(locked), 3u * 1024 * 1024);
+    EXPECT_TRUE(beside.Intact());
+    EXPECT_FALSE(ShowsABox(app));
+}
+
+TEST(CacheTrees, DeepNestingLongPathsAndOddNamesAreCleaned) {
+    Zelmora app("deep", kQuiet, "e2e-deep");
+    const Canary beside(ParentOf(app.CacheFolder()) + "\\beside");
+    std::string deep;
+    for (int level = 0; level < 60; ++level)
+        deep += "level-" + std::to_string(level) + "\\";
+    ASSERT_GT((app.CacheFolder() + "\\" + deep).size(), 400u);
+    app.MakeCacheFile(deep + "f.jpg", 100 * 1024);
+    app.MakeCacheFile("图片 [1]{x};'$\\缓存 文件.jpg", 200 * 1024);
+    app.MakeCacheFile("微博\\头像.gif", 300 * 1024);
+    ASSERT_TRUE(Exists(app.CacheFolder() + "\\" + deep + "f.jpg"));
+    // Names Win32 cannot make: trailing dots and spaces.
+    const UnixSide unix;
+    const std::string cache = unix.Path(app.CacheFolder());
+    unix.Run("mkdir " + cache + "/'dots..' " + cache + "/'space ' && head -c 4096 /dev/zero > " + cache +
+             "/'dots..'/'x.' && head -c 4096 /dev/zero > " + cache + "/'space '/'y '");
+    app.Start();
+
+    EXPECT_TRUE(EndsWith(RunCycle(app), " 删除成功!已释放 608KB 空间.")) << app.Text("Lb1");
+    EXPECT_EQ(app.Text("TKB"), "608");
+    EXPECT_FALSE(app.CacheExists());
+    EXPECT_TRUE(beside.Intact());
+}
+
+// Wine lists a Linux link to a folder as a reparse point, yet opens it as its target and cannot delete it.
+// A link to a file it shows as a plain file and deleting that deletes the target, so none is made here.
+TEST(CacheTrees, FolderLinksAndLoopsAreSkippedAndNothingOutsideIsTouched) {
+    const UnixSide unix;
+    const std::string user = "e2e-links";
+    const std::string cache = "C:\\Documents and Settings\\" + user + "\\Application Data\\sina\\weibo\\cache";
+    const std::string outside = kOutside + "\\links";
+    unix.Run("rm -rf " + unix.Path(cache) + " " + unix.Path(outside));
+
+    Zelmora app("links", kQuiet, user);
+    const Canary target(outside);
+    app.MakeCacheFile("a.jpg", 1024 * 1024);
+    app.MakeCacheFile("x\\b.jpg", 1024 * 1024);
+    unix.Run("ln -s " + unix.Path(outside) + " " + unix.Path(cache + "\\out") + "; ln -s ../.. " +
+             unix.Path(cache + "\\x\\up") + "; ln -s " + unix.Path(outside + "\\nowhere") + " " +
+             unix.Path(cache + "\\dangling"));
+    ASSERT_TRUE(Exists(cache + "\\out\\keep.txt"));
+    app.Start();
+
+    EXPECT_TRUE(EndsWith(RunCycle(app), kInUse)) << app.Text("Lb1");
+    EXPECT_EQ(app.Text("TMB"), "2") << "links are not counted";
+    EXPECT_TRUE(target.Intact());
+    EXPECT_TRUE(Exists(cache + "\\out")) << "a folder link cannot be deleted under Wine";
+    EXPECT_FALSE(ShowsABox(app));
+    unix.Run("rm -rf " + unix.Path(cache) + " " + unix.Path(outside));
+}
+
+// What the window shows after start-up.
+struct Shown {
+    int del;
+    int aLoad;
+    std::string tDel;
+    std::string lTime;
+    std::string tGB;
+    std::string tMB;
+    std::string tKB;
+};
+
+struct HandEdited {
+    const char* name;
+    std::string ini;
+    Shown shown;
+};
+
+std::string AllKeys(const std::string& value) {
+    return "[Auto]\r\nDel=" + value + "\r\nTime=" + value + "\r\nALoad=" + value + "\r\n[Cls]\r\nTGB=" + value +
+           "\r\nTMB=" + value + "\r\nTKB=" + value + "\r\n";
+}
+
+std::string Utf16(const std::string& text) {
+    const std::wstring wide = Widen(text);
+    return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+}
+
+std::string Binary() {
+    std::string bytes;
+    for (uint32_t x = 12345; bytes.size() < 600;) {
+        x = x * 1103515245 + 12345;
+        bytes += static_cast<char>(x >> 24);
+    }
+    return "\x01" + bytes;  // no byte-order mark
+}
+
+const std::string kLong = "7" + std::string(299, 'x');
+const std::string kLongRead = kLong.substr(0, 255);
+
+class HandEditedSettings : public ::testing::TestWithParam<HandEdited> {};
+
+// The program starts with the values it can make of the file, shows no box, and stores what it shows.
+TEST_P(HandEditedSettings, StartShowAndStore) {
+    const HandEdited& edited = GetParam();
+    Zelmora app(std::string("settings-") + edited.name, edited.ini);
+    app.Start();
+    const Shown& shown = edited.shown;
+    EXPECT_EQ(app.Check("CDel"), shown.del);
+    EXPECT_EQ(app.Check("CLoad"), shown.aLoad);
+    EXPECT_EQ(app.Text("TDel"), shown.tDel);
+    EXPECT_EQ(app.Text("LTime"), shown.lTime);
+    EXPECT_EQ(app.Text("TGB"), shown.tGB);
+    EXPECT_EQ(app.Text("TMB"), shown.tMB);
+    EXPECT_EQ(app.Text("TKB"), shown.tKB);
+    EXPECT_FALSE(ShowsABox(app));
+    app.Close();
+    app.WaitForExit();
+
+    const std::string ini = app.ConfigIni();
+    EXPECT_EQ(Setting(ini, "Auto", "Del"), std::to_string(shown.del));
+    EXPECT_EQ(Setting(ini, "Auto", "Time"), DecimalText(NumericValue(shown.tDel)));
+    EXPECT_EQ(Setting(ini, "Auto", "ALoad"), std::to_string(shown.aLoad));
+    EXPECT_EQ(Setting(ini, "Cls", "TGB"), shown.tGB);
+    EXPECT_EQ(Setting(ini, "Cls", "TMB"), shown.tMB);
+    EXPECT_EQ(Setting(ini, "Cls", "TKB"), shown.tKB);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, HandEditedSettings,
+    ::testing::Values(
+        HandEdited{"missing", "[Other]\r\nkey=1\r\n", {0, 1, "1", "60", "0", "0", "0"}},
+        HandEdited{"empty", AllKeys(""), {0, 0, "", "LTime", "", "", ""}},
+        HandEdited{"long", AllKeys(kLong), {0, 0, kLongRead, "420", kLongRead, kLongRead, kLongRead}},
+        HandEdited{"text", AllKeys("abc"), {0, 0, "abc", "LTime", "abc", "abc", "abc"}},
+        HandEdited{"negative", AllKeys("-7"), {0, 0, "-7", "LTime", "-7", "-7", "-7"}},
+        HandEdited{"chinese", AllKeys(ToAnsi("一百")), {0, 0, "一百", "LTime", "一百", "一百", "一百"}},
+        HandEdited{"duplicated-and-misplaced",
+                   "[Cls]\r\nDel=2\r\nTime=9\r\n[Auto]\r\nDel=1\r\nDel=0\r\nTime=3\r\nTime=4\r\nALoad=0\r\nTKB=5\r\n"
+                   "[Cls]\r\nTGB=2\r\n[Auto]\r\nALoad=1\r\n",
+                   {1, 0, "3", "180", "0", "0", "0"}},
+        HandEdited{"utf8-bom",
+                   "\xEF\xBB\xBF[Auto]\r\nDel=1\r\nTime=5\r\nALoad=0\r\n[Cls]\r\nTGB=1\r\nTMB=2\r\nTKB=3\r\n",
+                   {1, 0, "5", "300", "1", "2", "3"}},
+        HandEdited{"utf16",
+                   Utf16("[Auto]\r\nDel=1\r\nTime=6\r\nALoad=0\r\n[Cls]\r\nTGB=4\r\nTMB=5\r\nTKB=一百\r\n"),
+                   {1, 0, "6", "360", "4", "5", "一百"}},
+        HandEdited{"binary", Binary(), {0, 1, "1", "60", "0", "0", "0"}}),
+    [](const ::testing::TestParamInfo<HandEdited>& test) {
+        std::string name = test.param.name;
+        std::replace(name.begin(), name.end(), '-', '_');
+        return name;
+    });
+
+TEST(Settings, TotalsOf1e308AreCarriedAndStored) {
+    Zelmora app("settings-1e308", AllKeys("1e308"));
+    app.Start();
+    EXPECT_EQ(app.Check("CDel"), 0);
+    EXPECT_EQ(app.Text("TDel"), "1e308");
+    EXPECT_EQ(app.Text("LTime"), "LTime") << "an interval past the largest number never reloads the countdown";
+    EXPECT_EQ(app.Text("TKB") + app.Text("TMB"), "00");
+    const double gigabytes = NumericValue(app.Text("TGB"));
+    EXPECT_GT(gigabytes, 1e308);
+    EXPECT_TRUE(std::isfinite(gigabytes)) << app.Text("TGB");
+    const std::string shownGB = app.Text("TGB");
+    EXPECT_FALSE(ShowsABox(app));
+    app.Close();
+    app.WaitForExit();
+    EXPECT_EQ(Setting(app.ConfigIni(), "Auto", "Time"), "1E+308");
+    EXPECT_EQ(Setting(app.ConfigIni(), "Cls", "TGB"), shownGB);
+}
+
+TEST(Settings, AReadOnlyFileIsReadAndTheProgramEndsNormally) {
+    Zelmora app("settings-read-only", kQuiet);
+    ASSERT_TRUE(SetFileAttributesW(Widen(app.ConfigIni()).c_str(), FILE_ATTRIBUTE_READONLY));
+    app.Start();
+    EXPECT_EQ(app.Text("TDel"), "1");
+    app.Type("TDel", "9");
+    EXPECT_FALSE(ShowsABox(app));
+    app.Close();
+    app.WaitForExit();
+    const std::string time = Setting(app.ConfigIni(), "Auto", "Time");
+    EXPECT_TRUE(time == "1" || time == "9") << time;
+    EXPECT_EQ(Setting(app.ConfigIni(), "Cls", "TKB"), "0");
+}
+
+TEST(Settings, AFolderNamedConfigIniGivesTheDefaultsAndStays) {
+    Zelmora app("settings-folder");
+    ASSERT_TRUE(CreateDirectoryW(Widen(app.ConfigIni()).c_str(), nullptr));
+    app.Start();
+    EXPECT_EQ(app.Check("CLoad"), 1);
+    EXPECT_EQ(app.Text("TDel"), "1");
+    EXPECT_EQ(app.Text("LTime"), "60");
+    EXPECT_EQ(app.Text("TGB") + app.Text("TMB") + app.Text("TKB"), "000");
+    EXPECT_FALSE(ShowsABox(app));
+    app.Close();
+    app.WaitForExit();
+    EXPECT_TRUE(GetFileAttributesW(Widen(app.ConfigIni()).c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+struct OddUser {
+    const char* name;
+    std::optional<std::string> userName;
+    std::string reachable;  // where the cache path would lead if the name were used, planted with a file
+};
+
+class OddUserNames : public ::testing::TestWithParam<OddUser> {};
+
+// A user name that is missing or could step out of the profile folder gives no cache path at all.
+TEST_P(OddUserNames, TheCycleFindsNoCacheAndDeletesNothing) {
+    const OddUser& user = GetParam();
+    Zelmora app(std::string("user-") + user.name, kQuiet, user.userName);
+    const std::string planted = user.reachable + "\\Application Data\\sina\\weibo\\cache\\keep.jpg";
+    if (!user.reachable.empty())
+        MakeFile(planted, std::string(1024, 'p'));
+    app.Start();
+    EXPECT_TRUE(EndsWith(RunCycle(app), kNoCache)) << app.Text("Lb1");
+    EXPECT_EQ(app.Text("TKB"), "0");
+    if (!user.reachable.empty()) {
+        EXPECT_EQ(SizeOf(planted), 1024u);
+    }
+    EXPECT_FALSE(ShowsABox(app));
+}
+
+INSTANTIATE_TEST_SUITE_P(UserNames, OddUserNames,
+                         ::testing::Values(OddUser{"unset", std::nullopt, "C:\\Documents and Settings"},
+                                           OddUser{"empty", "", "C:\\Documents and Settings"},
+                                           OddUser{"dot", ".", "C:\\Documents and Settings"},
+                                           OddUser{"parent", "..\\..\\zelmora-e2e-outside\\user", kOutside + "\\user"},
+                                           OddUser{"slash", "e2e/slash", "C:\\Documents and Settings\\e2e\\slash"},
+                                           OddUser{"colon", "C:", ""}),
+                         [](const ::testing::TestParamInfo<OddUser>& test) { return std::string(test.param.name); });
+
+TEST(UserNames, AVeryLongNameIsUsedAsItIs) {
+    Zelmora app("user-long", kQuiet, std::string(200, 'u'));
+    app.MakeCacheFile("a.jpg", 64 * 1024);
+    ASSERT_TRUE(app.CacheExists());
+    app.Start();
+    EXPECT_TRUE(EndsWith(RunCycle(app), " 删除成功!已释放 64KB 空间.")) << app.Text("Lb1");
+    EXPECT_FALSE(app.CacheExists());
+}
+
+}  // namespace
+}  // namespace zelmora::e2e
