@@ -1,5 +1,9 @@
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
+#include "base/win32_text.h"
+#include "ui/form_description.h"
 #include "zelmora_driver.h"
 
 namespace zelmora::e2e {
@@ -8,6 +12,50 @@ namespace {
 using namespace std::chrono_literals;
 
 const char* kQuietSettings = "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=0\r\n";
+
+std::string TextOf(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return Narrow(text);
+}
+
+std::string ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return Narrow(name);
+}
+
+struct WindowSearch {
+    std::string className;
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchShown(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (!IsWindowVisible(window) || ClassOf(window) != search->className ||
+        (search->processId && owner != search->processId))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The first visible top-level window of the given class (and process, where one is given).
+HWND ShownWindow(const std::string& className, const Zelmora* app = nullptr) {
+    WindowSearch search{className, 0, nullptr};
+    if (app)
+        GetWindowThreadProcessId(app->Window(), &search.processId);
+    EnumWindows(MatchShown, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForShownWindow(const std::string& className, const Zelmora* app = nullptr) {
+    HWND window = nullptr;
+    Zelmora::WaitFor([&] { return (window = ShownWindow(className, app)) != nullptr; }, 20s);
+    return window;
+}
 
 void Minimise(Zelmora& app) {
     PostMessageW(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -47,6 +95,124 @@ TEST(Tray, TheIconsMenuOffersExitWhichWritesTheSettingsAndEnds) {
     const std::string settings = ReadFile(app.ConfigIni());
     EXPECT_NE(settings.find("Time=7"), std::string::npos) << settings;
     EXPECT_NE(settings.find("TKB=0"), std::string::npos) << settings;
+}
+
+// The start-at-log-on shortcut as the shell and lnkinfo see it.
+class StartupShortcut {
+public:
+    explicit StartupShortcut(std::string path) : path_(std::move(path)) { DeleteFileW(Widen(path_).c_str()); }
+    ~StartupShortcut() { DeleteFileW(Widen(path_).c_str()); }
+
+    bool Exists() const { return GetFileAttributesW(Widen(path_).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    // What lnkinfo (not our code) reads from the file.
+    std::string LnkInfo() const {
+        const std::string report = "C:\\zelmora-e2e\\lnkinfo.txt";
+        RunShell("lnkinfo " + UnixPath(path_) + " > " + UnixPath(report) + " 2>&1");
+        return ReadFile(report);
+    }
+
+    // The shell link header keeps the hot key at offset 0x40: virtual key, then modifiers.
+    std::pair<int, int> HotKey() const {
+        const std::string bytes = ReadFile(path_);
+        if (bytes.size() < 0x42)
+            return {-1, -1};
+        return {static_cast<unsigned char>(bytes[0x40]), static_cast<unsigned char>(bytes[0x41])};
+    }
+
+private:
+    std::string path_;
+};
+
+std::string RealStartupFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        throw std::runtime_error("no Startup folder");
+    return Narrow(folder);
+}
+
+void CreateFolders(const std::string& path) {
+    for (size_t i = path.find('\\', 3); i != std::string::npos; i = path.find('\\', i + 1))
+        CreateDirectoryW(Widen(path.substr(0, i)).c_str(), nullptr);
+    CreateDirectoryW(Widen(path).c_str(), nullptr);
+}
+
+TEST(StartAtLogOn, TickingWritesTheShortcutInTheOldFixedFolderAndUntickingRemovesIt) {
+    const std::string user = "e2e-startup";
+    const std::string folder = "C:\\Documents and Settings\\" + user + "\\「开始」菜单\\程序\\启动";
+    CreateFolders(folder);
+    const StartupShortcut shortcut(folder + "\\Zelmora.lnk");
+    Zelmora app("startup-fixed", kQuietSettings, user);
+    app.Start();
+    ASSERT_FALSE(shortcut.Exists());
+
+    app.Click("CLoad");
+    ASSERT_TRUE(Zelmora::WaitFor([&] { return shortcut.Exists(); }, 10s));
+    EXPECT_EQ(app.Check("CLoad"), BST_CHECKED);
+    const std::string info = shortcut.LnkInfo();
+    EXPECT_NE(info.find(app.ProgramFolder() + "\\Zelmora.exe"), std::string::npos) << info;
+    EXPECT_EQ(shortcut.HotKey(), std::make_pair(0x43, 0x06)) << "Ctrl+Alt+C";
+
+    app.Click("CLoad");
+    EXPECT_TRUE(Zelmora::WaitFor([&] { return !shortcut.Exists(); }, 10s));
+    EXPECT_EQ(app.Check("CLoad"), BST_UNCHECKED);
+    EXPECT_EQ(app.Text("Lb1"), "");
+}
+
+TEST(StartAtLogOn, WithoutTheFixedFolderAStoredChoiceRewritesTheShortcutInTheRealStartupFolderAtStart) {
+    const StartupShortcut shortcut(RealStartupFolder() + "\\Zelmora.lnk");
+    Zelmora app("startup-real", "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=1\r\n", "e2e-no-fixed-folder");
+    app.Start();
+    ASSERT_TRUE(Zelmora::WaitFor([&] { return shortcut.Exists(); }, 10s));
+    EXPECT_EQ(app.Check("CLoad"), BST_CHECKED);
+    const std::string info = shortcut.LnkInfo();
+    EXPECT_NE(info.find(app.ProgramFolder() + "\\Zelmora.exe"), std::string::npos) << info;
+    EXPECT_EQ(shortcut.HotKey(), std::make_pair(0x43, 0x06));
+}
+
+TEST(About, ItsWindowBlocksTheMainWindowWhileTheCountdownRunsAndOpensAgain) {
+    Zelmora app("about", "[Auto]\r\nDel=1\r\nTime=1\r\nALoad=0\r\n");
+    app.Start();
+    for (int opening = 0; opening < 2; ++opening) {
+        app.ChooseMenu("TaboutI");
+        HWND window = nullptr;
+        ASSERT_TRUE(
+            Zelmora::WaitFor([&] { return (window = FindWindowW(L"ZelmoraForm", L"关于版本")) != nullptr; }, 10s));
+        EXPECT_FALSE(IsWindowEnabled(app.Window())) << "shown modally";
+        EXPECT_TRUE(IsWindowVisible(window));
+        const std::string before = app.Text("LTime");
+        EXPECT_TRUE(Zelmora::WaitFor([&] { return app.Text("LTime") != before; }, 5s)) << "the countdown runs on";
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(Zelmora::WaitFor([&] { return IsWindowEnabled(app.Window()) && !IsWindowVisible(window); }, 10s));
+    }
+    EXPECT_TRUE(app.Running());
+}
+
+TEST(HelpLinks, EachLinkOpensABrowserWindow) {
+    Zelmora app("links", kQuietSettings);
+    app.Start();
+    for (const char* link : {"Tindex", "TDown", "Tweibo", "TClassDown"}) {
+        app.ChooseMenu(link);
+        const HWND browser = WaitForShownWindow("IEFrame");
+        ASSERT_NE(browser, nullptr) << link;
+        PostMessageW(browser, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(Zelmora::WaitFor([&] { return !IsWindow(browser); }, 20s)) << link;
+    }
+    EXPECT_EQ(ShownWindow("#32770", &app), nullptr) << "no failure box";
+    EXPECT_TRUE(app.Running());
+}
+
+TEST(IntervalLabel, AClickShows1000) {
+    Zelmora app("label-click", kQuietSettings);
+    app.Start();
+    const HWND label = app.Control("Label1");
+    PostMessageW(app.Window(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(label), STN_CLICKED),
+                 reinterpret_cast<LPARAM>(label));
+    const HWND box = WaitForShownWindow("#32770", &app);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), "1000");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(Zelmora::WaitFor([&] { return !IsWindow(box); }, 10s));
 }
 
 }  // namespace

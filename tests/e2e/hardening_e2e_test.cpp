@@ -86,43 +86,6 @@ std::string ParentOf(const std::string& path) {
     return path.substr(0, path.rfind('\\'));
 }
 
-// The Linux side of the Wine prefix, where links are made and removed: Win32 under Wine can do neither.
-class UnixSide {
-public:
-    UnixSide() {
-        using UnixName = char*(CDECL*)(LPCWSTR);
-        const auto unixName = reinterpret_cast<UnixName>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-        char* drive = unixName ? unixName(L"C:\\") : nullptr;
-        if (!drive)
-            throw std::runtime_error("not under Wine");
-        driveC_ = drive;
-        HeapFree(GetProcessHeap(), 0, drive);
-        if (!driveC_.ends_with('/'))
-            driveC_ += '/';
-    }
-
-    // A path on drive C as a quoted Linux path.
-    std::string Path(const std::string& windowsPath) const {
-        std::string path = driveC_ + windowsPath.substr(3);
-        std::replace(path.begin(), path.end(), '\\', '/');
-        return "'" + path + "'";
-    }
-
-    // Runs a shell script and waits until it is done: Wine cannot wait for a Linux process itself.
-    void Run(const std::string& script) const {
-        const std::string done = "C:\\zelmora-e2e-unix-done";
-        DeleteFileW(Widen(done).c_str());
-        RunUnix("/bin/sh -c \"" + script + "; touch " + Path(done) + "\"");
-        if (!Zelmora::WaitFor([&] { return Exists(done); }, 20s))
-            throw std::runtime_error("the shell did not finish: " + script);
-        DeleteFileW(Widen(done).c_str());
-    }
-
-private:
-    std::string driveC_;
-};
-
 // A folder outside every cache with files that must survive.
 struct Canary {
     explicit Canary(std::string path) : folder(std::move(path)) {
@@ -188,9 +151,8 @@ TEST(CacheTrees, DeepNestingLongPathsAndOddNamesAreCleaned) {
     app.MakeCacheFile("微博\\头像.gif", 300 * 1024);
     ASSERT_TRUE(Exists(app.CacheFolder() + "\\" + deep + "f.jpg"));
     // Names Win32 cannot make: trailing dots and spaces.
-    const UnixSide unix;
-    const std::string cache = unix.Path(app.CacheFolder());
-    unix.Run("mkdir " + cache + "/'dots..' " + cache + "/'space ' && head -c 4096 /dev/zero > " + cache +
+    const std::string cache = UnixPath(app.CacheFolder());
+    RunShell("mkdir " + cache + "/'dots..' " + cache + "/'space ' && head -c 4096 /dev/zero > " + cache +
              "/'dots..'/'x.' && head -c 4096 /dev/zero > " + cache + "/'space '/'y '");
     app.Start();
 
@@ -203,19 +165,18 @@ TEST(CacheTrees, DeepNestingLongPathsAndOddNamesAreCleaned) {
 // Wine lists a Linux link to a folder as a reparse point, yet opens it as its target and cannot delete it.
 // A link to a file it shows as a plain file and deleting that deletes the target, so none is made here.
 TEST(CacheTrees, FolderLinksAndLoopsAreSkippedAndNothingOutsideIsTouched) {
-    const UnixSide unix;
     const std::string user = "e2e-links";
     const std::string cache = "C:\\Documents and Settings\\" + user + "\\Application Data\\sina\\weibo\\cache";
     const std::string outside = kOutside + "\\links";
-    unix.Run("rm -rf " + unix.Path(cache) + " " + unix.Path(outside));
+    RunShell("rm -rf " + UnixPath(cache) + " " + UnixPath(outside));
 
     Zelmora app("links", kQuiet, user);
     const Canary target(outside);
     app.MakeCacheFile("a.jpg", 1024 * 1024);
     app.MakeCacheFile("x\\b.jpg", 1024 * 1024);
-    unix.Run("ln -s " + unix.Path(outside) + " " + unix.Path(cache + "\\out") + "; ln -s ../.. " +
-             unix.Path(cache + "\\x\\up") + "; ln -s " + unix.Path(outside + "\\nowhere") + " " +
-             unix.Path(cache + "\\dangling"));
+    RunShell("ln -s " + UnixPath(outside) + " " + UnixPath(cache + "\\out") + "; ln -s ../.. " +
+             UnixPath(cache + "\\x\\up") + "; ln -s " + UnixPath(outside + "\\nowhere") + " " +
+             UnixPath(cache + "\\dangling"));
     ASSERT_TRUE(Exists(cache + "\\out\\keep.txt"));
     app.Start();
 
@@ -224,7 +185,7 @@ TEST(CacheTrees, FolderLinksAndLoopsAreSkippedAndNothingOutsideIsTouched) {
     EXPECT_TRUE(target.Intact());
     EXPECT_TRUE(Exists(cache + "\\out")) << "a folder link cannot be deleted under Wine";
     EXPECT_FALSE(ShowsABox(app));
-    unix.Run("rm -rf " + unix.Path(cache) + " " + unix.Path(outside));
+    RunShell("rm -rf " + UnixPath(cache) + " " + UnixPath(outside));
 }
 
 // What the window shows after start-up.
