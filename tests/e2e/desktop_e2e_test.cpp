@@ -19,38 +19,6 @@ std::string TextOf(HWND window) {
     return Narrow(text);
 }
 
-std::string ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return Narrow(name);
-}
-
-struct WindowSearch {
-    std::string className;
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchShown(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (!IsWindowVisible(window) || ClassOf(window) != search->className ||
-        (search->processId && owner != search->processId))
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// The first visible top-level window of the given class (and process, where one is given).
-HWND ShownWindow(const std::string& className, const Zelmora* app = nullptr) {
-    WindowSearch search{className, 0, nullptr};
-    if (app)
-        GetWindowThreadProcessId(app->Window(), &search.processId);
-    EnumWindows(MatchShown, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 HWND WaitForShownWindow(const std::string& className, const Zelmora* app = nullptr) {
     HWND window = nullptr;
     Zelmora::WaitFor([&] { return (window = ShownWindow(className, app)) != nullptr; }, 20s);

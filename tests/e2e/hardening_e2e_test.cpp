@@ -48,28 +48,9 @@ void MakeFile(const std::string& path, const std::string& contents) {
     WriteFile(path, contents);
 }
 
-struct BoxSearch {
-    DWORD processId;
-    bool found;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<BoxSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (owner == search->processId && IsWindowVisible(window) && std::wstring(name) == L"#32770")
-        search->found = true;
-    return TRUE;
-}
-
 // Whether the program shows a message box (an error box among them).
 bool ShowsABox(const Zelmora& app) {
-    BoxSearch search{0, false};
-    GetWindowThreadProcessId(app.Window(), &search.processId);
-    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return ShownWindow("#32770", &app) != nullptr;
 }
 
 // Runs one cycle now and gives its outcome. The countdown, set to 0, is reloaded as the cycle starts, and

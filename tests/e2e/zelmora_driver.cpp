@@ -53,6 +53,29 @@ void MakeFolders(const std::string& path) {
     }
 }
 
+std::string ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return Narrow(name);
+}
+
+struct WindowSearch {
+    std::string className;
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchShown(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (!IsWindowVisible(window) || ClassOf(window) != search->className ||
+        (search->processId && owner != search->processId))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 }  // namespace
 
 void RunUnix(const std::string& commandLine) {
@@ -65,6 +88,14 @@ void RunUnix(const std::string& commandLine) {
     WaitForSingleObject(process.hProcess, 30000);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
+}
+
+HWND ShownWindow(const std::string& className, const Zelmora* app) {
+    WindowSearch search{className, 0, nullptr};
+    if (app)
+        GetWindowThreadProcessId(app->Window(), &search.processId);
+    EnumWindows(MatchShown, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::string UnixPath(const std::string& windowsPath) {
@@ -95,10 +126,14 @@ void RunShell(const std::string& script) {
     DeleteFileW(done.c_str());
 }
 
+// Only a shown tray window is clicked: Wine hides it when its last icon goes. Icons of programs that were
+// killed stay until the pointer passes over them, so the pointer rests on the first icon a while before the
+// click, until those are gone and the newest program's icon is the first.
 void ClickTrayIcon(int button, int clicks) {
-    RunUnix(
-        "/usr/bin/xdotool search --name \"Wine System Tray\" windowraise mousemove --window %1 10 10 sleep 0.3 click "
-        "--repeat " +
+    RunShell(
+        "tray=$(/usr/bin/xdotool search --onlyvisible --name 'Wine System Tray' | head -n 1); "
+        "/usr/bin/xdotool windowraise $tray; for i in $(seq 30); do /usr/bin/xdotool mousemove --window $tray "
+        "$((9 + i % 2)) 10; sleep 0.1; done; /usr/bin/xdotool mousemove --window $tray 10 10 click --repeat " +
         std::to_string(clicks) + " --delay 120 " + std::to_string(button));
 }
 

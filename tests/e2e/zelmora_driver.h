@@ -48,13 +48,16 @@ private:
     HWND window_ = nullptr;
 };
 
+// The first visible top-level window of the given class (and of the program's process, where one is given).
+HWND ShownWindow(const std::string& className, const Zelmora* app = nullptr);
+
 // Runs a Linux command (Wine starts Unix programs too) and waits for it: xdotool acts on the X display.
 void RunUnix(const std::string& commandLine);
 // Runs a shell script on the Linux side and waits until it has finished.
 void RunShell(const std::string& script);
 // A path on drive C as a quoted Linux path.
 std::string UnixPath(const std::string& windowsPath);
-// Clicks the first icon of Wine's own tray window; clicks is 1 or 2, button 1 left or 3 right.
+// Clicks the newest icon of Wine's own tray window; clicks is 1 or 2, button 1 left or 3 right.
 void ClickTrayIcon(int button, int clicks);
 
 std::string ReadFile(const std::string& path);

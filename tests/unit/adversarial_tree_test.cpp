@@ -39,7 +39,7 @@ void MakeFileAt(int folderFd, const std::string& name, off_t size) {
 }
 
 // Every file under a folder with its size, links not followed.
-std::map<std::string, uintmax_t> Contents(const fs::path& folder) {
+std::map<std::string, uintmax_t> FilesUnder(const fs::path& folder) {
     std::map<std::string, uintmax_t> files;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         if (!entry.is_symlink() && entry.is_regular_file())
@@ -72,11 +72,11 @@ struct AdversarialTree : ::testing::Test {
         MakeFile(outside / "keep.txt", 4096);
         MakeFile(outside / "sub" / "more.txt", 100);
         MakeFile(beside, 10);
-        outsideBefore = Contents(outside);
+        outsideBefore = FilesUnder(outside);
     }
 
     bool OutsideIntact() const {
-        return Contents(outside) == outsideBefore && fs::exists(beside) && fs::file_size(beside) == 10;
+        return FilesUnder(outside) == outsideBefore && fs::exists(beside) && fs::file_size(beside) == 10;
     }
 
     std::string Cycle() {

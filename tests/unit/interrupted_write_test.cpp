@@ -9,7 +9,6 @@
 #include <chrono>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <thread>
 
 #include "settings/ini_file_store.h"
@@ -17,13 +16,6 @@
 
 namespace zelmora::testing {
 namespace {
-
-std::string Contents(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 // Writes TKB=<writer>-<n> for n = 1, 2, ... until killed; a stray writer ends by itself.
 [[noreturn]] void WriteUntilKilled(int writer, const std::string& path) {

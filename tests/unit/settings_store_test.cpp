@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "settings/ini_file_store.h"
 #include "test_support.h"
@@ -11,13 +10,6 @@
 
 namespace zelmora::testing {
 namespace {
-
-std::string Contents(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 void Put(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <sstream>
 
 namespace zelmora::testing {
 
@@ -132,6 +133,13 @@ void MakeFile(const std::filesystem::path& path, uintmax_t size) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary).put('x');
     std::filesystem::resize_file(path, size);
+}
+
+std::string Contents(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
 }
 
 }  // namespace zelmora::testing

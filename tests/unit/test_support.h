@@ -201,6 +201,8 @@ private:
 };
 
 void MakeFile(const std::filesystem::path& path, uintmax_t size);
+// A whole file's bytes.
+std::string Contents(const std::filesystem::path& path);
 
 }  // namespace zelmora::testing
 
