@@ -53,12 +53,6 @@ void MakeFolders(const std::string& path) {
     }
 }
 
-std::string ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return Narrow(name);
-}
-
 struct WindowSearch {
     std::string className;
     DWORD processId;
@@ -88,6 +82,12 @@ void RunUnix(const std::string& commandLine) {
     WaitForSingleObject(process.hProcess, 30000);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
+}
+
+std::string ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return Narrow(name);
 }
 
 HWND ShownWindow(const std::string& className, const Zelmora* app) {

@@ -48,6 +48,7 @@ private:
     HWND window_ = nullptr;
 };
 
+std::string ClassOf(HWND window);
 // The first visible top-level window of the given class (and of the program's process, where one is given).
 HWND ShownWindow(const std::string& className, const Zelmora* app = nullptr);
 
