@@ -24,9 +24,8 @@ std::string Form1::StartupLinkPath() {
 
 void Form1::MakeStartupLink(const std::string& mode) {
     const std::string path = StartupLinkPath();
-    const bool exists = services_.shortcuts.Exists(path);
     if (mode == "del") {
-        if (exists)
+        if (services_.shortcuts.Exists(path))
             services_.shortcuts.Delete(path);
         return;
     }

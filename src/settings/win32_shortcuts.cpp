@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "base/com_pointer.h"
 #include "base/win32_text.h"
 
 namespace zelmora {
@@ -41,23 +42,6 @@ WORD HotkeyWord(const std::string& text) {
     return MAKEWORD(static_cast<BYTE>(key[0]), modifiers);
 }
 
-template <typename Interface>
-class ComPointer {
-public:
-    ComPointer() = default;
-    ComPointer(const ComPointer&) = delete;
-    ComPointer& operator=(const ComPointer&) = delete;
-    ~ComPointer() {
-        if (pointer_)
-            pointer_->Release();
-    }
-    Interface** Out() { return &pointer_; }
-    Interface* operator->() const { return pointer_; }
-
-private:
-    Interface* pointer_ = nullptr;
-};
-
 void Check(HRESULT result, const char* what) {
     if (FAILED(result))
         throw std::runtime_error(std::string(what) + " failed");
@@ -88,14 +72,12 @@ std::string Win32Shortcuts::StartupFolder() {
 
 void Win32Shortcuts::Save(const std::string& path, const std::string& target, const std::string& hotkey) {
     ComPointer<IShellLinkW> link;
-    Check(CoCreateInstance(kShellLink, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkW),
-                           reinterpret_cast<void**>(link.Out())),
+    Check(CoCreateInstance(kShellLink, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkW), link.Out()),
           "creating the shell link object");
     Check(link->SetPath(Widen(target).c_str()), "setting the shortcut's target");
     Check(link->SetHotkey(HotkeyWord(hotkey)), "setting the shortcut's hot key");
     ComPointer<IPersistFile> file;
-    Check(link->QueryInterface(__uuidof(IPersistFile), reinterpret_cast<void**>(file.Out())),
-          "opening the shortcut file");
+    Check(link->QueryInterface(__uuidof(IPersistFile), file.Out()), "opening the shortcut file");
     Check(file->Save(Widen(path).c_str(), TRUE), "saving the shortcut");
 }
 

@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 
+#include "base/com_pointer.h"
 #include "base/win32_text.h"
 
 namespace zelmora {
@@ -30,9 +31,8 @@ bool OpenInInternetExplorer(const std::wstring& url) {
     CLSID classId;
     if (FAILED(CLSIDFromProgID(L"INTERNETEXPLORER.APPLICATION", &classId)))
         return false;
-    IDispatch* browser = nullptr;
-    if (FAILED(CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, __uuidof(IDispatch),
-                                reinterpret_cast<void**>(&browser))))
+    ComPointer<IDispatch> browser;
+    if (FAILED(CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, __uuidof(IDispatch), browser.Out())))
         return false;
     VARIANT visible;
     VariantInit(&visible);
@@ -42,10 +42,9 @@ bool OpenInInternetExplorer(const std::wstring& url) {
     VariantInit(&address);
     address.vt = VT_BSTR;
     address.bstrVal = SysAllocString(url.c_str());
-    const bool opened = SUCCEEDED(Invoke(browser, L"Visible", DISPATCH_PROPERTYPUT, &visible)) &&
-                        SUCCEEDED(Invoke(browser, L"Navigate", DISPATCH_METHOD, &address));
+    const bool opened = SUCCEEDED(Invoke(browser.Get(), L"Visible", DISPATCH_PROPERTYPUT, &visible)) &&
+                        SUCCEEDED(Invoke(browser.Get(), L"Navigate", DISPATCH_METHOD, &address));
     VariantClear(&address);
-    browser->Release();
     return opened;
 }
 

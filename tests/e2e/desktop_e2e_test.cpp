@@ -99,16 +99,10 @@ std::string RealStartupFolder() {
     return Narrow(folder);
 }
 
-void CreateFolders(const std::string& path) {
-    for (size_t i = path.find('\\', 3); i != std::string::npos; i = path.find('\\', i + 1))
-        CreateDirectoryW(Widen(path.substr(0, i)).c_str(), nullptr);
-    CreateDirectoryW(Widen(path).c_str(), nullptr);
-}
-
 TEST(StartAtLogOn, TickingWritesTheShortcutInTheOldFixedFolderAndUntickingRemovesIt) {
     const std::string user = "e2e-startup";
     const std::string folder = "C:\\Documents and Settings\\" + user + "\\「开始」菜单\\程序\\启动";
-    CreateFolders(folder);
+    MakeFolders(folder);
     const StartupShortcut shortcut(folder + "\\Zelmora.lnk");
     Zelmora app("startup-fixed", kQuietSettings, user);
     app.Start();

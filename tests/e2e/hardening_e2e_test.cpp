@@ -43,8 +43,7 @@ uint64_t SizeOf(const std::string& path) {
 }
 
 void MakeFile(const std::string& path, const std::string& contents) {
-    for (size_t i = path.find('\\', 3); i != std::string::npos; i = path.find('\\', i + 1))
-        CreateDirectoryW(Widen(path.substr(0, i)).c_str(), nullptr);
+    MakeFolders(path.substr(0, path.rfind('\\')));
     WriteFile(path, contents);
 }
 

@@ -45,14 +45,6 @@ void RemoveTree(const std::wstring& path) {
     RemoveDirectoryW(path.c_str());
 }
 
-void MakeFolders(const std::string& path) {
-    std::wstring wide = Widen(path);
-    for (size_t i = 3; i <= wide.size(); ++i) {
-        if (i == wide.size() || wide[i] == L'\\')
-            CreateDirectoryW(wide.substr(0, i).c_str(), nullptr);
-    }
-}
-
 struct WindowSearch {
     std::string className;
     DWORD processId;
@@ -135,6 +127,14 @@ void ClickTrayIcon(int button, int clicks) {
         "/usr/bin/xdotool windowraise $tray; for i in $(seq 30); do /usr/bin/xdotool mousemove --window $tray "
         "$((9 + i % 2)) 10; sleep 0.1; done; /usr/bin/xdotool mousemove --window $tray 10 10 click --repeat " +
         std::to_string(clicks) + " --delay 120 " + std::to_string(button));
+}
+
+void MakeFolders(const std::string& path) {
+    std::wstring wide = Widen(path);
+    for (size_t i = 3; i <= wide.size(); ++i) {
+        if (i == wide.size() || wide[i] == L'\\')
+            CreateDirectoryW(wide.substr(0, i).c_str(), nullptr);
+    }
 }
 
 std::string ReadFile(const std::string& path) {

@@ -61,6 +61,8 @@ std::string UnixPath(const std::string& windowsPath);
 // Clicks the newest icon of Wine's own tray window; clicks is 1 or 2, button 1 left or 3 right.
 void ClickTrayIcon(int button, int clicks);
 
+// Makes a folder and every folder above it that is missing.
+void MakeFolders(const std::string& path);
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& contents);
 
