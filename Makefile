@@ -14,15 +14,18 @@ native: setup
 	@cmake --preset native >/dev/null
 	@cmake --build --preset native -j $(JOBS)
 
+# The product and, apart from it, the test programs (another compiler: see cmake/).
 win32: setup
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32 -j $(JOBS)
+	@cmake --preset win32-tests >/dev/null
+	@cmake --build --preset win32-tests -j $(JOBS)
 
 test-native: native
 	@ctest --preset native -j $(JOBS)
 
 test-win32: win32
-	@ctest --preset win32
+	@ctest --preset win32-tests
 
 # The native suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: setup

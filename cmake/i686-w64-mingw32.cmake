@@ -1,9 +1,13 @@
-# Cross build for 32-bit Windows with mingw-w64 (posix threads, so the C++ library has std::mutex).
+# Cross build for 32-bit Windows with mingw-w64. The product uses the win32-thread compiler: its runtime
+# needs no threads library, whose Vista-only imports would keep the program from loading on Windows XP.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+if(NOT ZELMORA_MINGW_THREADS)
+    set(ZELMORA_MINGW_THREADS win32)
+endif()
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-${ZELMORA_MINGW_THREADS})
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-${ZELMORA_MINGW_THREADS})
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)

@@ -6,7 +6,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 native="$root/build/native/bench/zelmora_bench"
-win32="$root/build/win32/bench/zelmora_bench_win32.exe"
+win32="$root/build/win32-tests/bench/zelmora_bench_win32.exe"
 for program in "$native" "$win32"; do
     if [ ! -f "$program" ]; then
         echo "bench: $program is missing; build both presets first (make bench does)" >&2
