@@ -1,8 +1,8 @@
 #include "base/number_text.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+
+#include "base/decimal.h"
 
 namespace zelmora {
 
@@ -63,12 +63,10 @@ std::string NumberPrefix(std::string_view text) {
 
 }  // namespace
 
+// A number past the largest double counts as no number, as a text without one does: 0.
 double NumericValue(std::string_view text) {
-    std::string number = NumberPrefix(text);
-    if (number.empty())
-        return 0;
-    double value = std::strtod(number.c_str(), nullptr);
-    return value == 0 ? 0.0 : value;  // no negative zero
+    const double value = Decimal::Parse(NumberPrefix(text)).ToDouble();
+    return value == 0 || std::isinf(value) ? 0.0 : value;  // no negative zero
 }
 
 std::string DecimalText(double value) {
@@ -79,33 +77,29 @@ std::string DecimalText(double value) {
     if (std::isinf(value))
         return value > 0 ? "Infinity" : "-Infinity";
 
-    // Round to 15 significant digits, then find the fewest digits that give the same value.
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);
-    const double rounded = std::strtod(buffer, nullptr);
-    for (int decimals = 0; decimals <= 14; ++decimals) {
-        std::snprintf(buffer, sizeof buffer, "%.*e", decimals, value);
-        if (std::strtod(buffer, nullptr) == rounded)
+    // Round to 15 significant digits, then find the fewest digits that give the same value. Near the largest
+    // double the rounding would pass it: the digits are cut instead, so the text reads back as a number.
+    const Decimal exact = Decimal::Of(value);
+    Decimal shortest = exact.Rounded(15);
+    const double rounded = shortest.ToDouble();
+    if (std::isinf(rounded))
+        shortest = exact.Truncated(15);
+    for (int count = 1; count < 15 && !std::isinf(rounded); ++count) {
+        const Decimal fewer = exact.Rounded(count);
+        if (fewer.ToDouble() == rounded) {
+            shortest = fewer;
             break;
+        }
     }
 
-    // buffer is "-d.ddde+XX": split into sign, digits and exponent.
-    std::string scientific = buffer;
-    const size_t e = scientific.find('e');
-    const int exponent = std::atoi(scientific.c_str() + e + 1);
-    std::string sign = scientific[0] == '-' ? "-" : "";
-    std::string digits;
-    for (size_t i = sign.size(); i < e; ++i) {
-        if (IsDigit(scientific[i]))
-            digits += scientific[i];
-    }
-
+    const std::string sign = value < 0 ? "-" : "";
+    const std::string digits = shortest.Digits();
+    const int exponent = shortest.Exponent();
     const int count = static_cast<int>(digits.size());
     if (exponent >= 15 || exponent < -15) {
-        std::string mantissa = digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "");
-        char exponentText[16];
-        std::snprintf(exponentText, sizeof exponentText, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-        return sign + mantissa + exponentText;
+        const std::string magnitude = std::to_string(exponent < 0 ? -exponent : exponent);
+        return sign + digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "") + "E" +
+               (exponent < 0 ? "-" : "+") + (magnitude.size() < 2 ? "0" : "") + magnitude;
     }
     if (exponent < 0)
         return sign + "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;

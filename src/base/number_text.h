@@ -7,7 +7,8 @@ namespace zelmora {
 
 // The decimal number a text begins with, in double precision. Blanks, tabs and line feeds are skipped
 // wherever they stand; reading stops at the first character that cannot continue the number
-// (optional sign, digits, one period, optional exponent). A text that begins with no number gives 0.
+// (optional sign, digits, one period, optional exponent). A text that begins with no number gives 0, and
+// so does one whose number is past the largest double: the result is always finite. Correctly rounded.
 double NumericValue(std::string_view text);
 
 // Shortest general decimal form with at most 15 significant digits, period as separator;

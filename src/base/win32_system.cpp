@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <utility>
 
 #include "base/win32_text.h"
 
@@ -11,8 +11,11 @@ namespace zelmora {
 std::string Win32System::LocalTime() {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    char text[16];
-    std::snprintf(text, sizeof text, "%02u:%02u:%02u", now.wHour, now.wMinute, now.wSecond);
+    std::string text = "hh:mm:ss";
+    for (const auto& [position, field] : {std::pair{0, now.wHour}, {3, now.wMinute}, {6, now.wSecond}}) {
+        text[static_cast<size_t>(position)] = static_cast<char>('0' + field / 10);
+        text[static_cast<size_t>(position) + 1] = static_cast<char>('0' + field % 10);
+    }
     return text;
 }
 

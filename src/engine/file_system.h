@@ -2,16 +2,17 @@
 
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "base/failure.h"
 
 namespace zelmora {
 
 // A failure of a file-system operation, with the path it concerns.
-class FileSystemError : public std::runtime_error {
+class FileSystemError : public Failure {
 public:
-    using std::runtime_error::runtime_error;
+    using Failure::Failure;
 };
 
 struct FileEntry {

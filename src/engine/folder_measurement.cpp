@@ -1,6 +1,7 @@
 #include <limits>
 #include <string>
 
+#include "base/failure.h"
 #include "ui/form1.h"
 
 namespace zelmora {
@@ -10,7 +11,7 @@ namespace {
 int32_t CheckedAdd(int32_t total, int64_t amount) {
     const int64_t sum = static_cast<int64_t>(total) + amount;
     if (sum > std::numeric_limits<int32_t>::max() || sum < std::numeric_limits<int32_t>::min())
-        throw std::overflow_error("size past 2,147,483,647 bytes");
+        throw Failure("size past 2,147,483,647 bytes");
     return static_cast<int32_t>(sum);
 }
 

@@ -8,9 +8,9 @@
 #include <shobjidl.h>
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "base/com_pointer.h"
+#include "base/failure.h"
 #include "base/win32_text.h"
 
 namespace zelmora {
@@ -38,13 +38,13 @@ WORD HotkeyWord(const std::string& text) {
             key = part;
     }
     if (key.size() != 1)
-        throw std::invalid_argument("hot key " + text);
+        throw Failure("hot key " + text);
     return MAKEWORD(static_cast<BYTE>(key[0]), modifiers);
 }
 
 void Check(HRESULT result, const char* what) {
     if (FAILED(result))
-        throw std::runtime_error(std::string(what) + " failed");
+        throw Failure(std::string(what) + " failed");
 }
 
 DWORD Attributes(const std::string& path) {
@@ -83,7 +83,7 @@ void Win32Shortcuts::Save(const std::string& path, const std::string& target, co
 
 void Win32Shortcuts::Delete(const std::string& path) {
     if (!DeleteFileW(Widen(path).c_str()))
-        throw std::runtime_error("cannot delete " + path);
+        throw Failure("cannot delete " + path);
 }
 
 }  // namespace zelmora

@@ -1,8 +1,8 @@
 #include "shell/web_links.h"
 
-#include <stdexcept>
 #include <string_view>
 
+#include "base/failure.h"
 #include "ui/form1.h"
 
 namespace zelmora {
@@ -30,7 +30,7 @@ std::string WebLink(const std::string& trigger) {
         if (link.trigger == trigger)
             return link.url;
     }
-    throw std::logic_error("no link for " + trigger);
+    throw Failure("no link for " + trigger);
 }
 
 void Form1::OpenUrl(const std::string& url) {

@@ -5,9 +5,8 @@
 #include <oleauto.h>
 #include <shellapi.h>
 
-#include <stdexcept>
-
 #include "base/com_pointer.h"
+#include "base/failure.h"
 #include "base/win32_text.h"
 
 namespace zelmora {
@@ -61,7 +60,7 @@ void Win32Browser::Open(const std::string& url) {
     execute.lpFile = address.c_str();
     execute.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExW(&execute))
-        throw std::runtime_error("no browser for " + url);
+        throw Failure("no browser for " + url);
 }
 
 }  // namespace zelmora

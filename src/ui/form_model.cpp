@@ -1,6 +1,6 @@
 #include "ui/form_model.h"
 
-#include <stdexcept>
+#include "base/failure.h"
 
 namespace zelmora {
 
@@ -107,7 +107,7 @@ Control& FormModel::operator[](std::string_view name) {
         if (name == control->Name())
             return *control;
     }
-    throw std::logic_error("no control " + std::string(name) + " in " + spec_.name);
+    throw Failure("no control " + std::string(name) + " in " + spec_.name);
 }
 
 void FormModel::SetCaption(std::string caption) {

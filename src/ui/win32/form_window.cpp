@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <stdexcept>
 #include <tuple>
 
+#include "base/failure.h"
 #include "base/win32_text.h"
 
 namespace zelmora {
@@ -52,7 +52,7 @@ Style StyleOf(const ControlSpec& spec) {
         case ControlKind::Timer:
             break;
     }
-    throw std::logic_error("no window for a timer");
+    throw Failure("no window for a timer");
 }
 
 HFONT MessageFont() {
@@ -98,7 +98,7 @@ void FormWindow::Realize(FormModel& model) {
                               CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner_,
                               menu_, instance_, this);
     if (!window_)
-        throw std::runtime_error("cannot create the window " + std::string(spec.name));
+        throw Failure("cannot create the window " + std::string(spec.name));
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     CreateControls();
@@ -189,7 +189,7 @@ void FormWindow::CreateControls() {
             Pixels(origin.x + spec.left), Pixels(origin.y + spec.top), Pixels(spec.width), Pixels(spec.height), window_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
         if (!child)
-            throw std::runtime_error("cannot create the control " + std::string(spec.name));
+            throw Failure("cannot create the control " + std::string(spec.name));
         HFONT font = defaultFont_;
         if (spec.font) {
             auto [entry, added] = fonts_.try_emplace(spec.font, nullptr);
@@ -327,13 +327,13 @@ void FormWindow::PopupMenu(const std::string& menu) {
 uint32_t FormWindow::WindowHandle(const std::string& control) {
     const HWND handle = ControlHandle(control);
     if (!handle)
-        throw std::runtime_error("no window for " + control);
+        throw Failure("no window for " + control);
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle));
 }
 
 uint32_t FormWindow::PictureHandle(const std::string& control) {
     if (!ControlHandle(control) || !icon_)
-        throw std::runtime_error("no picture in " + control);
+        throw Failure("no picture in " + control);
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icon_));
 }
 
