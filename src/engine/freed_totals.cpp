@@ -28,6 +28,8 @@ void Form1::CarryInto(Control& part, Control& next) {
         return;
     const bool nested = value < kMaxNestedCarries * 1024;
     const double units = nested ? 1 : std::floor(value / 1024);
+    if (std::isinf(NumericValue(next.Text()) + units))
+        return;  // the next part would pass the largest number: nothing is carried
     part.SetText(DecimalText(nested ? value - 1024 : std::fmod(value, 1024)));
     next.SetText(DecimalText(NumericValue(next.Text()) + units));
     SaveTotals();

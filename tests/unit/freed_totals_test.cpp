@@ -73,6 +73,18 @@ TEST_F(Totals, AHugeHandEditedTotalCarriesInOneStep) {
     EXPECT_EQ(Saves(), 2u);
 }
 
+// Nothing ever shows or stores NaN or Infinity: a total past the largest double counts as no number, and a
+// carry that would pass it is not made.
+TEST_F(Totals, NoTotalBecomesANumberPastTheLargest) {
+    SetTotals("0", "7", "1e999");
+    EXPECT_EQ(form.TKB.Text(), "1e999");
+    EXPECT_EQ(form.TMB.Text(), "7");
+    SetTotals("1.7976931348623157e308", "1e308", "0");
+    EXPECT_EQ(form.TMB.Text(), "1e308");
+    EXPECT_EQ(form.TGB.Text(), "1.7976931348623157e308");
+    EXPECT_EQ(Saves(), 0u);
+}
+
 TEST_F(Totals, ClearingResetsAndStoresZero) {
     SetTotals("3", "17", "900");
     form.model.ClickMenu("TCls");
