@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "app/single_instance.h"
 #include "base/win32_system.h"
 #include "engine/win32_file_system.h"
 #include "settings/win32_profile_store.h"
@@ -19,6 +20,11 @@
 
 namespace zelmora {
 namespace {
+
+HICON LoadProgramIcon(HINSTANCE instance, int sizeMetric) {
+    const int size = GetSystemMetrics(sizeMetric);
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+}
 
 int Run(HINSTANCE instance, int show) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
@@ -34,9 +40,7 @@ int Run(HINSTANCE instance, int show) {
     Win32Browser browser;
     EventDispatch dispatch([&messages](const std::string& failure) { messages.Show("程序出错：" + failure); });
 
-    const auto icon =
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    FormWindow window(instance, icon);
+    FormWindow window(instance, {LoadProgramIcon(instance, SM_CXICON), LoadProgramIcon(instance, SM_CXSMICON)});
     Form1 form({fileSystems, settings, system, messages, window, tray, shortcuts, browser}, dispatch);
     window.Realize(form.model);
     messages.SetOwner(window.Handle());
@@ -65,6 +69,12 @@ void __verbose_terminate_handler() {
 }
 }  // namespace __gnu_cxx
 
+// A second start shows the copy that runs and ends, touching neither the settings, the tray nor the cache.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    const zelmora::SingleInstance single;
+    if (!single.First()) {
+        zelmora::SingleInstance::ShowRunningCopy();
+        return 0;
+    }
     return zelmora::Run(instance, show);
 }

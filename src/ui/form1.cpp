@@ -42,6 +42,7 @@ Form1::Form1(const Form1Services& services, EventDispatch& dispatch)
     model.BindFormEvent("Unload", [this] { Form_Unload(); });
     model.BindFormEvent("Resize", [this] { Form_Resize(); });
     model.BindFormEvent("TaskbarCreated", [this] { Shell_TaskbarCreated(); });
+    model.BindFormEvent("ShowFromTray", [this] { ShowFromTray(); });
 }
 
 }  // namespace zelmora

@@ -1,5 +1,7 @@
 #include "ui/form_model.h"
 
+#include <utility>
+
 #include "base/failure.h"
 
 namespace zelmora {
@@ -77,6 +79,16 @@ void Control::Changed() {
         observer_(*this);
 }
 
+void EventDispatch::Deliver(const std::function<void()>& message) {
+    struct Outermost {
+        int& depth;
+        int outer;
+        explicit Outermost(int& d) : depth(d), outer(std::exchange(d, 0)) {}
+        ~Outermost() { depth = outer; }
+    } outermost(depth_);
+    Run(message);
+}
+
 void EventDispatch::Run(const std::function<void()>& handler) {
     if (depth_ > 0) {
         handler();  // nested: a failure travels up to the outermost handler
@@ -100,6 +112,11 @@ FormModel::FormModel(const FormSpec& spec, EventDispatch& dispatch)
     : spec_(spec), dispatch_(dispatch), caption_(spec.caption) {
     for (const ControlSpec& control : spec.controls)
         controls_.push_back(std::make_unique<Control>(control, dispatch));
+}
+
+FormModel::~FormModel() {
+    if (destructionObserver_)
+        destructionObserver_();
 }
 
 Control& FormModel::operator[](std::string_view name) {

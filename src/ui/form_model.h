@@ -89,6 +89,10 @@ public:
         : reportFailure_(std::move(reportFailure)) {}
 
     void Run(const std::function<void()>& handler);
+    // Runs what a message from the system sets off. The message may arrive inside a loop that a handler
+    // opened (a message box, a pop-up menu, a modal window): its failure is reported here, as an outermost
+    // handler's is, and never travels through the system's frames to the handler below.
+    void Deliver(const std::function<void()>& message);
 
 private:
     std::function<void(const std::string&)> reportFailure_;
@@ -99,6 +103,9 @@ private:
 class FormModel {
 public:
     FormModel(const FormSpec& spec, EventDispatch& dispatch);
+    FormModel(const FormModel&) = delete;
+    FormModel& operator=(const FormModel&) = delete;
+    ~FormModel();
 
     const FormSpec& Spec() const { return spec_; }
     Control& operator[](std::string_view name);
@@ -114,6 +121,10 @@ public:
     void RaiseFormEvent(std::string_view event);
 
     void ObserveCaption(std::function<void(const std::string&)> observer) { captionObserver_ = std::move(observer); }
+    // Told when the model goes, so a realization that outlives it lets it be.
+    void ObserveDestruction(std::function<void()> observer) { destructionObserver_ = std::move(observer); }
+
+    EventDispatch& Dispatch() const { return dispatch_; }
 
 private:
     const FormSpec& spec_;
@@ -123,6 +134,7 @@ private:
     std::map<std::string, std::function<void()>, std::less<>> menuHandlers_;
     std::map<std::string, std::function<void()>, std::less<>> formHandlers_;
     std::function<void(const std::string&)> captionObserver_;
+    std::function<void()> destructionObserver_;
 };
 
 }  // namespace zelmora

@@ -58,7 +58,7 @@ TEST(Tray, TheIconsMenuOffersExitWhichWritesTheSettingsAndEnds) {
     ClickTrayIcon(3, 1);
     const HWND menu = ShownPopupMenu();
     ASSERT_NE(menu, nullptr) << "the File menu pops up";
-    RunUnix("/usr/bin/xdotool key Down Return");
+    RunAndWait("/usr/bin/xdotool key Down Return");
     app.WaitForExit();
     const std::string settings = ReadFile(app.ConfigIni());
     EXPECT_NE(settings.find("Time=7"), std::string::npos) << settings;
@@ -130,6 +130,36 @@ TEST(StartAtLogOn, WithoutTheFixedFolderAStoredChoiceRewritesTheShortcutInTheRea
     const std::string info = shortcut.LnkInfo();
     EXPECT_NE(info.find(app.ProgramFolder() + "\\Zelmora.exe"), std::string::npos) << info;
     EXPECT_EQ(shortcut.HotKey(), std::make_pair(0x43, 0x06));
+}
+
+// Log-off from the tray: the settings changed during the session are written, as closing the window does.
+TEST(Session, TheEndOfTheSessionWritesTheSettings) {
+    Zelmora app("end-session", "[Auto]\r\nDel=0\r\nTime=5\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=3\r\nTKB=0\r\n");
+    app.Start();
+    app.Click("CDel");
+    app.Type("TDel", "12");
+    Minimise(app);
+    // Wine's session end also starts what the Startup folder holds: a shortcut left by another case would
+    // start a program that is not under test.
+    const StartupShortcut leftOver(RealStartupFolder() + "\\Zelmora.lnk");
+    RunAndWait("wineboot.exe --end-session");
+    app.WaitForExit();
+    EXPECT_EQ(ReadFile(app.ConfigIni()),
+              "[Auto]\r\nDel=1\r\nTime=12\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=3\r\nTKB=0\r\n");
+}
+
+TEST(Session, ASecondStartShowsTheRunningCopyAndEnds) {
+    Zelmora app("single-first", kQuietSettings);
+    app.Start();
+    Minimise(app);
+    Zelmora second("single-second");
+    second.Launch();
+    second.WaitForExit();
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_TRUE(Zelmora::WaitFor([&] { return IsWindowVisible(app.Window()) && !IsIconic(app.Window()); }, 10s));
+    EXPECT_TRUE(app.Running());
+    EXPECT_EQ(GetFileAttributesW(Widen(second.ConfigIni()).c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the second copy wrote no settings";
 }
 
 TEST(About, ItsWindowBlocksTheMainWindowWhileTheCountdownRunsAndOpensAgain) {

@@ -64,7 +64,7 @@ BOOL CALLBACK MatchShown(HWND window, LPARAM parameter) {
 
 }  // namespace
 
-void RunUnix(const std::string& commandLine) {
+void RunAndWait(const std::string& commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -111,7 +111,7 @@ std::string UnixPath(const std::string& windowsPath) {
 void RunShell(const std::string& script) {
     const std::wstring done = L"C:\\zelmora-e2e-shell-done";
     DeleteFileW(done.c_str());
-    RunUnix("/bin/sh -c \"" + script + "; touch " + UnixPath(Narrow(done.c_str())) + "\"");
+    RunAndWait("/bin/sh -c \"" + script + "; touch " + UnixPath(Narrow(done.c_str())) + "\"");
     if (!Zelmora::WaitFor([&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; },
                           std::chrono::seconds(20)))
         throw std::runtime_error("the shell did not finish: " + script);
@@ -170,7 +170,7 @@ Zelmora::~Zelmora() {
     }
 }
 
-void Zelmora::Start() {
+void Zelmora::Launch() {
     SetEnvironmentVariableW(L"USERNAME", userName_ ? Widen(*userName_).c_str() : nullptr);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -178,6 +178,10 @@ void Zelmora::Start() {
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, Widen(folder_).c_str(),
                         &startup, &process_))
         throw std::runtime_error("cannot start the program");
+}
+
+void Zelmora::Start() {
+    Launch();
     const DWORD processId = process_.dwProcessId;
     const bool shown = WaitFor(
         [&] {
@@ -203,6 +207,12 @@ bool Zelmora::Running() const {
 void Zelmora::WaitForExit() {
     if (WaitForSingleObject(process_.hProcess, 30000) != WAIT_OBJECT_0)
         throw std::runtime_error("the program did not end");
+}
+
+DWORD Zelmora::ExitCode() const {
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
 }
 
 HWND Zelmora::Control(const char* name) const {

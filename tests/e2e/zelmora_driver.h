@@ -19,9 +19,12 @@ public:
                      std::optional<std::string> userName = "e2e");
     ~Zelmora();
 
+    // Starts the program and waits for its main window; Launch only starts it.
     void Start();
+    void Launch();
     bool Running() const;
     void WaitForExit();
+    DWORD ExitCode() const;
 
     HWND Window() const { return window_; }
     HWND Control(const char* name) const;
@@ -52,8 +55,9 @@ std::string ClassOf(HWND window);
 // The first visible top-level window of the given class (and of the program's process, where one is given).
 HWND ShownWindow(const std::string& className, const Zelmora* app = nullptr);
 
-// Runs a Linux command (Wine starts Unix programs too) and waits for it: xdotool acts on the X display.
-void RunUnix(const std::string& commandLine);
+// Runs a program and waits for it: a Windows one, or a Linux one (Wine starts Unix programs too), such as
+// xdotool acting on the X display.
+void RunAndWait(const std::string& commandLine);
 // Runs a shell script on the Linux side and waits until it has finished.
 void RunShell(const std::string& script);
 // A path on drive C as a quoted Linux path.

@@ -2,7 +2,9 @@
 
 #include <thread>
 
+#include "base/failure.h"
 #include "base/win32_text.h"
+#include "ui/win32/form_window.h"
 #include "zelmora_driver.h"
 
 namespace zelmora::e2e {
@@ -123,6 +125,56 @@ TEST(Zelmora, AHandEditedMegabyteTotalKeepsTheStoredKilobytes) {
     EXPECT_EQ(app.Text("TKB"), "500");
     EXPECT_EQ(Setting(app, "Cls", "TKB"), "500");
     EXPECT_EQ(Setting(app, "Cls", "TGB"), "1");
+}
+
+// The main window realized in this process, with handlers that record what runs.
+struct Realized {
+    Realized() {
+        model->BindFormEvent("Unload", [this] { ++unloads; });
+        window->Realize(*model);
+    }
+    ~Realized() {
+        window.reset();
+        MSG quit;
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // posted as the main window went
+    }
+    HWND Handle() const { return window->Handle(); }
+
+    std::vector<std::string> failures;
+    int unloads = 0;
+    EventDispatch dispatch{[this](const std::string& failure) { failures.push_back(failure); }};
+    std::unique_ptr<FormModel> model = std::make_unique<FormModel>(Form1Description(), dispatch);
+    std::unique_ptr<FormWindow> window = std::make_unique<FormWindow>(GetModuleHandleW(nullptr), FormWindow::Icons{});
+};
+
+TEST(Realization, TheEndOfTheSessionUnloadsOnceAndClosingAfterwardsDoesNotAgain) {
+    Realized realized;
+    const HWND window = realized.Handle();
+    EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    EXPECT_EQ(realized.unloads, 0);
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(realized.unloads, 1);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(realized.unloads, 1);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(Realization, AWindowThatOutlivesItsModelLeavesIt) {
+    Realized realized;
+    const HWND window = realized.Handle();
+    realized.model.reset();
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(realized.unloads, 0) << "the handlers went with the model";
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(Realization, AFailureIsReportedAtTheWindowProcedure) {
+    Realized realized;
+    realized.model->operator[]("Ccls").Bind([] { throw Failure("button failed"); });
+    const HWND button = GetDlgItem(realized.Handle(), FindControl(Form1Description(), "Ccls")->id);
+    SendMessageW(realized.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+    EXPECT_EQ(realized.failures, std::vector<std::string>{"button failed"});
 }
 
 }  // namespace

@@ -128,6 +128,20 @@ TEST_F(Model, AFailureIsReportedOnceByTheOutermostHandlerAndTheProgramGoesOn) {
     EXPECT_EQ(failures.size(), 2u);
 }
 
+// A message delivered inside a loop that a handler opened (a message box) fails there, not in the handler.
+TEST_F(Model, AFailureOfAMessageDeliveredInsideAHandlerStaysWithThatMessage) {
+    bool handlerFinished = false;
+    form["Tm1"].Bind([] { throw std::runtime_error("tick failed"); });
+    form["Ccls"].Bind([&] {
+        form["Tm1"].SetEnabled(true);
+        dispatch.Deliver([&] { form["Tm1"].Tick(); });
+        handlerFinished = true;
+    });
+    dispatch.Deliver([&] { form["Ccls"].Click(); });
+    EXPECT_TRUE(handlerFinished);
+    EXPECT_EQ(failures, std::vector<std::string>{"tick failed"});
+}
+
 TEST_F(Model, ObserversSeeEveryChange) {
     std::vector<std::string> seen;
     form["Lb1"].Observe([&](const Control& control) { seen.push_back(control.Text()); });

@@ -55,6 +55,16 @@ Style StyleOf(const ControlSpec& spec) {
     throw Failure("no window for a timer");
 }
 
+// An elevated program still hears the shell's restart and a second start, which run without elevation.
+// The filter is Vista's; earlier systems have no such barrier.
+void AcceptFromAnyProcess(UINT message) {
+    using Filter = BOOL(WINAPI*)(UINT, DWORD);
+    const auto filter = reinterpret_cast<Filter>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilter")));
+    if (filter)
+        filter(message, 1);  // MSGFLT_ADD
+}
+
 HFONT MessageFont() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -64,8 +74,14 @@ HFONT MessageFont() {
 
 }  // namespace
 
-FormWindow::FormWindow(HINSTANCE instance, HICON icon, HWND owner)
-    : instance_(instance), icon_(icon), owner_(owner), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+FormWindow::FormWindow(HINSTANCE instance, Icons icons, HWND owner)
+    : instance_(instance),
+      icons_(icons),
+      owner_(owner),
+      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")),
+      showRequest_(RegisterWindowMessageW(kShowMessage)) {
+    AcceptFromAnyProcess(taskbarCreated_);
+    AcceptFromAnyProcess(showRequest_);
     for (auto [name, procedure] : {std::pair<const wchar_t*, WNDPROC>{kClassName, Procedure},
                                    std::pair<const wchar_t*, WNDPROC>{kPictureClass, PictureProcedure}}) {
         WNDCLASSEXW windowClass{};
@@ -88,19 +104,20 @@ FormWindow::FormWindow(HINSTANCE instance, HICON icon, HWND owner)
 
 void FormWindow::Realize(FormModel& model) {
     model_ = &model;
+    model.ObserveDestruction([this] { model_ = nullptr; });
     const FormSpec& spec = model.Spec();
     CreateMenus();
     const DWORD style = WS_OVERLAPPEDWINDOW;
     RECT frame{0, 0, Pixels(spec.clientWidth), Pixels(spec.clientHeight)};
     AdjustWindowRectEx(&frame, style, menu_ != nullptr, 0);
     // A window without an icon of its own shows none.
-    window_ = CreateWindowExW(icon_ ? 0 : WS_EX_DLGMODALFRAME, kClassName, Widen(model.Caption()).c_str(), style,
+    window_ = CreateWindowExW(icons_.large ? 0 : WS_EX_DLGMODALFRAME, kClassName, Widen(model.Caption()).c_str(), style,
                               CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner_,
                               menu_, instance_, this);
     if (!window_)
         throw Failure("cannot create the window " + std::string(spec.name));
-    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons_.large));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons_.small));
     CreateControls();
 
     model.ObserveCaption([this](const std::string& caption) { SetWindowTextW(window_, Widen(caption).c_str()); });
@@ -113,6 +130,7 @@ FormWindow::~FormWindow() {
         for (const auto& control : model_->Controls())
             control->Observe(nullptr);
         model_->ObserveCaption(nullptr);
+        model_->ObserveDestruction(nullptr);
     }
     DeleteObject(defaultFont_);
     for (auto& [spec, font] : fonts_)
@@ -332,14 +350,14 @@ uint32_t FormWindow::WindowHandle(const std::string& control) {
 }
 
 uint32_t FormWindow::PictureHandle(const std::string& control) {
-    if (!ControlHandle(control) || !icon_)
+    if (!ControlHandle(control) || !icons_.small)
         throw Failure("no picture in " + control);
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icon_));
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icons_.small));
 }
 
 // Input to this window waits while the other one is open; its timers keep ticking.
 void FormWindow::ShowModal(FormModel& form) {
-    FormWindow modal(instance_, nullptr, window_);
+    FormWindow modal(instance_, {}, window_);
     modal.Realize(form);
     form.RaiseFormEvent("Load");
     EnableWindow(window_, FALSE);
@@ -361,27 +379,34 @@ void FormWindow::ShowModal(FormModel& form) {
 
 LRESULT CALLBACK FormWindow::PictureProcedure(HWND picture, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(GetParent(picture), GWLP_USERDATA));
-    if (self && message == WM_MOUSEMOVE) {
-        if (const auto found = self->byId_.find(GetDlgCtrlID(picture)); found != self->byId_.end()) {
-            const auto button = static_cast<int16_t>(((wParam & MK_LBUTTON) ? 1 : 0) | ((wParam & MK_RBUTTON) ? 2 : 0) |
-                                                     ((wParam & MK_MBUTTON) ? 4 : 0));
-            const auto shift = static_cast<int16_t>(((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0));
-            found->second->MouseMove(button, shift, static_cast<float>(LOWORD(lParam) * kTwipsPerPixel),
-                                     static_cast<float>(HIWORD(lParam) * kTwipsPerPixel));
-        }
-        return 0;
-    }
-    if (self && message == WM_PAINT && self->icon_) {
-        PAINTSTRUCT paint;
-        const HDC dc = BeginPaint(picture, &paint);
-        if (GetDlgCtrlID(picture) == FindControl(self->model_->Spec(), "pic(0)")->id)
-            DrawIconEx(dc, 0, 0, self->icon_, 0, 0, 0, nullptr, DI_NORMAL);
-        EndPaint(picture, &paint);
-        return 0;
-    }
-    return DefWindowProcW(picture, message, wParam, lParam);
+    if (!self || !self->model_ || (message != WM_MOUSEMOVE && message != WM_PAINT))
+        return DefWindowProcW(picture, message, wParam, lParam);
+    self->model_->Dispatch().Deliver([&] { self->PaintOrMove(picture, message, wParam, lParam); });
+    return 0;
 }
 
+// Mouse moves are reported in twips; the picture of pic(0) is the program's icon.
+void FormWindow::PaintOrMove(HWND picture, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        const HDC dc = BeginPaint(picture, &paint);
+        if (icons_.large && GetDlgCtrlID(picture) == FindControl(model_->Spec(), "pic(0)")->id)
+            DrawIconEx(dc, 0, 0, icons_.large, 0, 0, 0, nullptr, DI_NORMAL);
+        EndPaint(picture, &paint);
+        return;
+    }
+    const auto found = byId_.find(GetDlgCtrlID(picture));
+    if (found == byId_.end())
+        return;
+    const auto button = static_cast<int16_t>(((wParam & MK_LBUTTON) ? 1 : 0) | ((wParam & MK_RBUTTON) ? 2 : 0) |
+                                             ((wParam & MK_MBUTTON) ? 4 : 0));
+    const auto shift = static_cast<int16_t>(((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0));
+    found->second->MouseMove(button, shift, static_cast<float>(LOWORD(lParam) * kTwipsPerPixel),
+                             static_cast<float>(HIWORD(lParam) * kTwipsPerPixel));
+}
+
+// Every message goes through the model's dispatch, so no failure leaves the window procedure; once the model
+// is gone the window only does what every window does.
 LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -389,9 +414,19 @@ LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam,
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
+    if (!self || !self->model_)
         return DefWindowProcW(window, message, wParam, lParam);
-    return self->Handle(message, wParam, lParam);
+    LRESULT result = 0;
+    self->model_->Dispatch().Deliver([&] { result = self->Handle(message, wParam, lParam); });
+    return result;
+}
+
+// Closing the window and the end of the session both unload it, once.
+void FormWindow::Unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    model_->RaiseFormEvent("Unload");
 }
 
 LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -413,8 +448,14 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             model_->RaiseFormEvent("Resize");
             break;
         case WM_CLOSE:
-            model_->RaiseFormEvent("Unload");
+            Unload();
             DestroyWindow(window_);
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam)
+                Unload();  // the system ends the program when this returns
             return 0;
         case WM_DESTROY:
             for (const auto& control : model_->Controls()) {
@@ -427,6 +468,8 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             if (message == taskbarCreated_)
                 model_->RaiseFormEvent("TaskbarCreated");
+            if (message == showRequest_)
+                model_->RaiseFormEvent("ShowFromTray");
             break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);

@@ -15,8 +15,16 @@ namespace zelmora {
 // so the form's handlers can hold it as their window before it is realized.
 class FormWindow : public WindowHost {
 public:
-    // A window with an owner is a modal second window: closing it does not end the program.
-    FormWindow(HINSTANCE instance, HICON icon, HWND owner = nullptr);
+    // The window's icon at the two sizes the system shows; the small one is also the picture boxes' icon,
+    // which the tray shows. A window without icons shows none.
+    struct Icons {
+        HICON large = nullptr;
+        HICON small = nullptr;
+    };
+
+    // A window with an owner is a modal second window: closing it does not end the program. Either the window
+    // or its model may go first.
+    FormWindow(HINSTANCE instance, Icons icons, HWND owner = nullptr);
     void Realize(FormModel& model);
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -38,11 +46,15 @@ public:
     HMENU Submenu(const std::string& name) const;
 
     static constexpr const wchar_t* kClassName = L"ZelmoraForm";
+    // Posted to a main window to bring it back from the tray, as a double click on the icon does.
+    static constexpr const wchar_t* kShowMessage = L"Zelmora.ShowFromTray";
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PictureProcedure(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void Unload();
+    void PaintOrMove(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
 
     void CreateControls();
     void CreateMenus();
@@ -55,9 +67,11 @@ private:
 
     FormModel* model_ = nullptr;
     HINSTANCE instance_;
-    HICON icon_;
+    Icons icons_;
     HWND owner_;
     UINT taskbarCreated_;
+    UINT showRequest_;
+    bool unloaded_ = false;
     HWND window_ = nullptr;
     HMENU menu_ = nullptr;
     int dpi_ = 96;

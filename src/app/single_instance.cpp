@@ -1,0 +1,31 @@
+#include "app/single_instance.h"
+
+#include "ui/win32/form_window.h"
+
+namespace zelmora {
+
+SingleInstance::SingleInstance()
+    : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\Zelmora.Running")), first_(GetLastError() != ERROR_ALREADY_EXISTS) {}
+
+SingleInstance::~SingleInstance() {
+    if (mutex_)
+        CloseHandle(mutex_);
+}
+
+void SingleInstance::ShowRunningCopy() {
+    const UINT showRequest = RegisterWindowMessageW(FormWindow::kShowMessage);
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, FormWindow::kClassName, nullptr));) {
+            if (GetWindow(window, GW_OWNER))
+                continue;  // the About window
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            AllowSetForegroundWindow(process);
+            PostMessageW(window, showRequest, 0, 0);
+            return;
+        }
+        Sleep(100);
+    }
+}
+
+}  // namespace zelmora

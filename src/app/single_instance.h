@@ -1,0 +1,26 @@
+#pragma once
+
+#include <windows.h>
+
+namespace zelmora {
+
+// One copy of the program per user session, known by a named mutex in the session's namespace.
+class SingleInstance {
+public:
+    SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+    ~SingleInstance();
+
+    bool First() const { return first_; }
+
+    // Asks the copy that runs to show its main window, as a double click on its tray icon does; waits a few
+    // seconds for a copy still starting to have one.
+    static void ShowRunningCopy();
+
+private:
+    HANDLE mutex_;
+    bool first_;
+};
+
+}  // namespace zelmora
