@@ -14,6 +14,8 @@ public:
     virtual std::string Environment(const std::string& name) = 0;
     // The folder that holds the program file, without a trailing separator unless it is a drive's root.
     virtual std::string ProgramDirectory() = 0;
+    // The user's own application-data folder, as the system names it; empty text when there is none.
+    virtual std::string AppDataFolder() = 0;
 };
 
 }  // namespace zelmora

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <utility>
 
 #include "base/win32_text.h"
@@ -44,6 +46,13 @@ std::string Win32System::ProgramDirectory() {
     if (path.size() == 2 && path[1] == L':')
         path += L'\\';  // a drive's root keeps its separator
     return Narrow(path);
+}
+
+std::string Win32System::AppDataFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return {};
+    return Narrow(folder);
 }
 
 }  // namespace zelmora

@@ -9,6 +9,7 @@ public:
     std::string LocalTime() override;
     std::string Environment(const std::string& name) override;
     std::string ProgramDirectory() override;
+    std::string AppDataFolder() override;
 };
 
 }  // namespace zelmora

@@ -141,7 +141,7 @@ std::string IniFileStore::Read(const std::string& section, const std::string& ke
     return CutUtf8(fallback, kMaxValueBytes);
 }
 
-void IniFileStore::Write(const std::string& section, const std::string& key, const std::string& value,
+bool IniFileStore::Write(const std::string& section, const std::string& key, const std::string& value,
                          const std::string& path) {
     std::vector<std::string> lines = ReadLines(path);
     const Place place = Find(lines, section, key);
@@ -163,7 +163,7 @@ void IniFileStore::Write(const std::string& section, const std::string& key, con
     const auto status = std::filesystem::status(target, error);
     if (std::filesystem::exists(status) &&
         (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
-        return;  // a read-only file keeps what it holds
+        return false;  // a read-only file keeps what it holds
     std::filesystem::path temporary = target;
     temporary += ".tmp";
     {
@@ -174,12 +174,33 @@ void IniFileStore::Write(const std::string& section, const std::string& key, con
             file.close();
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
-            return;
+            return false;
         }
     }
     std::filesystem::rename(temporary, target, error);
-    if (error)
-        std::filesystem::remove(temporary, error);
+    if (!error)
+        return true;
+    std::filesystem::remove(temporary, error);
+    return false;
+}
+
+bool IniFileStore::CanWrite(const std::string& path) {
+    const std::filesystem::path file = PathOf(path);
+    std::error_code error;
+    const bool existed = std::filesystem::exists(file, error);
+    const bool writable = std::ofstream(file, std::ios::binary | std::ios::app).good();
+    if (writable && !existed)
+        std::filesystem::remove(file, error);
+    return writable;
+}
+
+void IniFileStore::StartFrom(const std::string& original, const std::string& path) {
+    const std::filesystem::path file = PathOf(path);
+    std::error_code error;
+    std::filesystem::create_directories(file.parent_path(), error);
+    if (std::filesystem::copy_file(PathOf(original), file, std::filesystem::copy_options::skip_existing, error))
+        std::filesystem::permissions(file, std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
+                                     error);
 }
 
 }  // namespace zelmora

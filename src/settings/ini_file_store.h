@@ -12,8 +12,10 @@ class IniFileStore : public SettingsStore {
 public:
     std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue,
                      const std::string& path) override;
-    void Write(const std::string& section, const std::string& key, const std::string& value,
+    bool Write(const std::string& section, const std::string& key, const std::string& value,
                const std::string& path) override;
+    bool CanWrite(const std::string& path) override;
+    void StartFrom(const std::string& original, const std::string& path) override;
 };
 
 }  // namespace zelmora

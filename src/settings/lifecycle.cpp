@@ -15,7 +15,7 @@ int CheckState(const std::string& text) {
 }  // namespace
 
 void Form1::Form_Load() {
-    IniPath = services_.system.ProgramDirectory() + "\\Config.ini";
+    IniPath = SettingsPath();
     CycleCount = 1;
     Ccls.SetText("立即清理");
     CDel.SetText("自动清除");

@@ -6,9 +6,24 @@ std::string Form1::ReadWriteIni(const std::string& section, const std::string& k
                                 const std::string& mode) {
     if (mode == "Read")
         return services_.settings.Read(section, key, value, IniPath);
-    if (mode == "Write")
-        services_.settings.Write(section, key, value, IniPath);
+    if (mode == "Write" && !services_.settings.Write(section, key, value, IniPath) && !settingsWriteFailed_) {
+        settingsWriteFailed_ = true;  // said once: every later write would fail the same way
+        Lb1.SetText("无法写入设置文件：" + IniPath);
+    }
     return {};
+}
+
+// Beside the program where its folder lets the settings be written there; otherwise in the user's own
+// application data, started from those beside the program. Where neither can be written, the settings are
+// still read from beside the program.
+std::string Form1::SettingsPath() {
+    const std::string beside = services_.system.ProgramDirectory() + "\\Config.ini";
+    const std::string appData = services_.system.AppDataFolder();
+    if (services_.settings.CanWrite(beside) || appData.empty())
+        return beside;
+    const std::string own = appData + "\\Zelmora\\Config.ini";
+    services_.settings.StartFrom(beside, own);
+    return services_.settings.CanWrite(own) ? own : beside;
 }
 
 }  // namespace zelmora

@@ -6,18 +6,61 @@
 
 namespace zelmora {
 
-std::string Win32ProfileStore::Read(const std::string& section, const std::string& key, const std::string& defaultValue,
-                                    const std::string& path) {
-    char buffer[kMaxValueBytes + 1] = {};
-    GetPrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(), ToAnsi(defaultValue).c_str(), buffer,
-                             sizeof buffer, ToAnsi(path).c_str());
-    return FromAnsi(buffer);
+namespace {
+
+// The longest start of the text that takes at most the given bytes in the ANSI code page, as the ANSI profile
+// call would give it, cut between characters.
+std::wstring CutToAnsiBytes(const std::wstring& text, size_t maxBytes) {
+    size_t bytes = 0;
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() ? 2 : 1;
+        bytes += static_cast<size_t>(
+            WideCharToMultiByte(CP_ACP, 0, text.data() + i, static_cast<int>(length), nullptr, 0, nullptr, nullptr));
+        if (bytes > maxBytes)
+            return text.substr(0, i);
+        i += length;
+    }
+    return text;
 }
 
-void Win32ProfileStore::Write(const std::string& section, const std::string& key, const std::string& value,
+}  // namespace
+
+std::string Win32ProfileStore::Read(const std::string& section, const std::string& key, const std::string& defaultValue,
+                                    const std::string& path) {
+    wchar_t buffer[kMaxValueBytes + 1] = {};
+    GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(defaultValue).c_str(), buffer,
+                             kMaxValueBytes + 1, Widen(path).c_str());
+    return Narrow(CutToAnsiBytes(buffer, kMaxValueBytes));
+}
+
+bool Win32ProfileStore::Write(const std::string& section, const std::string& key, const std::string& value,
                               const std::string& path) {
-    WritePrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(), ToAnsi(value).c_str(),
-                               ToAnsi(path).c_str());
+    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
+                                      Widen(path).c_str()) != FALSE;
+}
+
+// A missing file is tried by making it, deleted again as its handle closes.
+bool Win32ProfileStore::CanWrite(const std::string& path) {
+    const std::wstring file = Widen(path);
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND)
+        handle = CreateFileW(file.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(handle);
+    return true;
+}
+
+void Win32ProfileStore::StartFrom(const std::string& original, const std::string& path) {
+    const std::wstring file = Widen(path);
+    for (size_t separator = file.find_first_of(L"\\/", 3); separator != std::wstring::npos;
+         separator = file.find_first_of(L"\\/", separator + 1))
+        CreateDirectoryW(file.substr(0, separator).c_str(), nullptr);
+    // The copy is the user's own to write, though the original may be read-only.
+    if (CopyFileW(Widen(original).c_str(), file.c_str(), TRUE))
+        SetFileAttributesW(file.c_str(), GetFileAttributesW(file.c_str()) & ~FILE_ATTRIBUTE_READONLY);
 }
 
 }  // namespace zelmora

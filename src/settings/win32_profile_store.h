@@ -4,13 +4,16 @@
 
 namespace zelmora {
 
-// The Windows profile API, ANSI forms: texts travel in the system's ANSI code page.
+// The Windows profile API, wide forms, so any folder name serves. A file without a UTF-16 byte-order mark
+// is read and written in the system's ANSI code page, and a value read is cut to 255 bytes of that page.
 class Win32ProfileStore : public SettingsStore {
 public:
     std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue,
                      const std::string& path) override;
-    void Write(const std::string& section, const std::string& key, const std::string& value,
+    bool Write(const std::string& section, const std::string& key, const std::string& value,
                const std::string& path) override;
+    bool CanWrite(const std::string& path) override;
+    void StartFrom(const std::string& original, const std::string& path) override;
 };
 
 }  // namespace zelmora

@@ -110,6 +110,7 @@ private:
     void ShowFromTray();
     int32_t AddIcon();
     std::string StartupLinkPath();
+    std::string SettingsPath();
 
     Form1Services services_;
     EventDispatch& dispatch_;
@@ -118,6 +119,7 @@ private:
     bool cycleRunning_ = false;
     bool deferTotalsSave_ = false;
     bool totalsSaveDeferred_ = false;
+    bool settingsWriteFailed_ = false;
 };
 
 }  // namespace zelmora

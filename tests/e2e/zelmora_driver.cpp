@@ -1,5 +1,7 @@
 #include "zelmora_driver.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -152,6 +154,7 @@ Zelmora::Zelmora(const std::string& caseName, const std::string& configIni, std:
     : folder_("C:\\zelmora-e2e\\" + caseName), userName_(std::move(userName)) {
     RemoveTree(Widen(folder_));
     RemoveTree(Widen(CacheFolder()));
+    RemoveTree(Widen(UserSettingsFolder()));
     MakeFolders(folder_);
     if (!CopyFileW(Widen(ZelmoraExe()).c_str(), Widen(folder_ + "\\Zelmora.exe").c_str(), FALSE))
         throw std::runtime_error("cannot copy the program");
@@ -264,6 +267,13 @@ bool Zelmora::WaitFor(const std::function<bool()>& condition, std::chrono::milli
 
 std::string Zelmora::ConfigIni() const {
     return folder_ + "\\Config.ini";
+}
+
+std::string UserSettingsFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        throw std::runtime_error("no application-data folder");
+    return Narrow(folder) + "\\Zelmora";
 }
 
 std::string Zelmora::CacheFolder() const {

@@ -65,6 +65,9 @@ std::string UnixPath(const std::string& windowsPath);
 // Clicks the newest icon of Wine's own tray window; clicks is 1 or 2, button 1 left or 3 right.
 void ClickTrayIcon(int button, int clicks);
 
+// Where the program keeps its settings when the folder beside it cannot be written.
+std::string UserSettingsFolder();
+
 // Makes a folder and every folder above it that is missing.
 void MakeFolders(const std::string& path);
 std::string ReadFile(const std::string& path);

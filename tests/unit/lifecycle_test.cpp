@@ -113,6 +113,43 @@ TEST_F(Lifecycle, UnloadWritesTheSixKeysInOrder) {
     }
 }
 
+TEST_F(Lifecycle, SettingsLiveBesideTheProgramOrElseInTheUsersApplicationData) {
+    struct Case {
+        bool besideWritable;
+        bool ownWritable;
+        std::string appData;
+        std::string iniPath;
+        std::vector<std::string> started;
+    };
+    const std::string beside = "C:\\Zelmora\\Config.ini";
+    const std::string own = "C:\\Users\\alice\\AppData\\Roaming\\Zelmora\\Config.ini";
+    for (const Case& c :
+         {Case{true, true, h.system.appData, beside, {}},
+          Case{false, true, h.system.appData, own, {beside + " > " + own}},
+          Case{false, false, h.system.appData, beside, {beside + " > " + own}}, Case{false, true, "", beside, {}}}) {
+        Harness fresh;
+        fresh.system.appData = c.appData;
+        if (!c.besideWritable)
+            fresh.settings.unwritable.insert(beside);
+        if (!c.ownWritable)
+            fresh.settings.unwritable.insert(own);
+        fresh.form.model.RaiseFormEvent("Load");
+        EXPECT_EQ(fresh.form.IniPath, c.iniPath);
+        EXPECT_EQ(fresh.settings.started, c.started);
+    }
+}
+
+TEST_F(Lifecycle, AFailedWriteIsToldOnceNamingTheFile) {
+    h.system.appData.clear();
+    h.settings.unwritable.insert("C:\\Zelmora\\Config.ini");
+    Load();
+    form.TCls_Click();
+    EXPECT_EQ(form.Lb1.Text(), "无法写入设置文件：C:\\Zelmora\\Config.ini");
+    form.Lb1.SetText("");
+    form.model.RaiseFormEvent("Unload");
+    EXPECT_EQ(form.Lb1.Text(), "");
+}
+
 TEST_F(Lifecycle, ExitClosesTheWindowSoTheUnloadSequenceRuns) {
     Load();
     form.model.ClickMenu("TExit");

@@ -101,6 +101,45 @@ TYPED_TEST(StoreTest, ChineseTextRoundTrips) {
     EXPECT_EQ(this->store.Read("Cls", "TGB", "", this->path), "一百");
 }
 
+// A folder name outside the ANSI code page: the settings are still read and written there.
+TYPED_TEST(StoreTest, AnyFolderNameServes) {
+    const std::filesystem::path folder = this->dir.Path() / std::filesystem::path(u8"程序 😀");
+    std::filesystem::create_directory(folder);
+    const std::string oddPath = this->dir.Text("程序 😀/Config.ini");
+    EXPECT_TRUE(this->store.Write("Auto", "Time", "15", oddPath));
+    EXPECT_EQ(this->store.Read("Auto", "Time", "1", oddPath), "15");
+    EXPECT_TRUE(std::filesystem::exists(folder / "Config.ini"));
+}
+
+TYPED_TEST(StoreTest, CanWriteLeavesAMissingFileMissing) {
+    EXPECT_TRUE(this->store.CanWrite(this->path));
+    EXPECT_FALSE(std::filesystem::exists(this->file));
+    Put(this->file, "[Auto]\r\n");
+    EXPECT_TRUE(this->store.CanWrite(this->path));
+    EXPECT_FALSE(this->store.CanWrite(this->dir.Text("no such folder/Config.ini")));
+}
+
+TYPED_TEST(StoreTest, StartFromCopiesOnlyWhereTheFileIsMissing) {
+    namespace fs = std::filesystem;
+    Put(this->file, "[Auto]\r\nTime=7\r\n");
+    fs::permissions(this->file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const std::string copy = this->dir.Text("user/Zelmora/Config.ini");
+    this->store.StartFrom(this->path, copy);
+    EXPECT_EQ(this->store.Read("Auto", "Time", "1", copy), "7");
+    EXPECT_NE(fs::status(this->dir.Path() / "user" / "Zelmora" / "Config.ini").permissions() & fs::perms::owner_write,
+              fs::perms::none)
+        << "the copy of a read-only file can be written";
+    this->store.Write("Auto", "Time", "8", copy);
+    this->store.StartFrom(this->path, copy);
+    EXPECT_EQ(this->store.Read("Auto", "Time", "1", copy), "8");
+    const std::string fresh = this->dir.Text("other/Zelmora/Config.ini");
+    this->store.StartFrom(this->dir.Text("missing.ini"), fresh);
+    EXPECT_TRUE(std::filesystem::is_directory(this->dir.Path() / "other" / "Zelmora"));
+    EXPECT_FALSE(std::filesystem::exists(this->dir.Path() / "other" / "Zelmora" / "Config.ini"));
+    fs::permissions(this->file, fs::perms::owner_write, fs::perm_options::add);
+}
+
 // Wine, run as root, writes a read-only file through the profile API, so only the portable store is held to it.
 using IniFileStoreTest = StoreTest<IniFileStore>;
 TEST_F(IniFileStoreTest, AnUnwritableFileKeepsWhatItHolds) {

@@ -95,10 +95,13 @@ std::string RecordingSettings::Read(const std::string& section, const std::strin
     return found == values.end() ? defaultValue : found->second;
 }
 
-void RecordingSettings::Write(const std::string& section, const std::string& key, const std::string& value,
-                              const std::string&) {
+bool RecordingSettings::Write(const std::string& section, const std::string& key, const std::string& value,
+                              const std::string& path) {
+    if (unwritable.contains(path))
+        return false;
     values[section + "/" + key] = value;
     writes.push_back(section + "/" + key + "=" + value);
+    return true;
 }
 
 Harness::Harness(FileSystemFactory* otherFileSystems)

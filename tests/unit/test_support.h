@@ -56,10 +56,12 @@ public:
         return found == environment.end() ? "" : found->second;
     }
     std::string ProgramDirectory() override { return programDirectory; }
+    std::string AppDataFolder() override { return appData; }
 
     std::string time = "14:03:27";
     std::map<std::string, std::string> environment{{"USERNAME", "alice"}};
     std::string programDirectory = "C:\\Zelmora";
+    std::string appData = "C:\\Users\\alice\\AppData\\Roaming";
 };
 
 // Keeps values in memory and records every write in order.
@@ -67,11 +69,17 @@ class RecordingSettings : public SettingsStore {
 public:
     std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue,
                      const std::string& path) override;
-    void Write(const std::string& section, const std::string& key, const std::string& value,
+    bool Write(const std::string& section, const std::string& key, const std::string& value,
                const std::string& path) override;
+    bool CanWrite(const std::string& path) override { return !unwritable.contains(path); }
+    void StartFrom(const std::string& original, const std::string& path) override {
+        started.push_back(original + " > " + path);
+    }
 
     std::map<std::string, std::string> values;  // "Section/Key"
     std::vector<std::string> writes;            // "Section/Key=value"
+    std::set<std::string> unwritable;           // paths; their writes fail
+    std::vector<std::string> started;           // "original > path"
 };
 
 class FakeWindowHost : public WindowHost {
