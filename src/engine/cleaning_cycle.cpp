@@ -9,10 +9,17 @@ namespace zelmora {
 
 namespace {
 
-std::string CachePathFor(const std::string& userName) {
-    if (!IsSafeUserName(userName))
-        return {};
-    return "C:\\Documents and Settings\\" + userName + "\\Application Data\\sina\\weibo\\cache";
+// The old fixed profile path where it exists; otherwise the cache under the user's real application data, as
+// the client keeps it for a renamed account or a profile folder named otherwise or on another drive. Where
+// neither exists, the fixed path is the one reported missing.
+std::string CachePathFor(const std::string& userName, const std::string& appData, FileSystem& fileSystem) {
+    const std::string fixed = IsSafeUserName(userName)
+                                  ? "C:\\Documents and Settings\\" + userName + "\\Application Data\\sina\\weibo\\cache"
+                                  : "";
+    const std::string own = appData.empty() ? "" : appData + "\\sina\\weibo\\cache";
+    if (own.empty() || (!fixed.empty() && fileSystem.Exists(fixed)) || !fileSystem.Exists(own))
+        return fixed;
+    return own;
 }
 
 // Whole KB up to 1,048,575 bytes, whole MB from 1,048,576 bytes on; the remainder is dropped.
@@ -57,8 +64,8 @@ void Form1::Tm1_Timer() {
     std::string timeStamp;
     try {
         timeStamp = services_.system.LocalTime() + " ";
-        CachePath = CachePathFor(services_.system.Environment("USERNAME"));
         Fso = services_.fileSystems.Create();
+        CachePath = CachePathFor(services_.system.Environment("USERNAME"), services_.system.AppDataFolder(), *Fso);
         const std::string sizeText = SizeText(FolderlenRec(CachePath));
 
         const double amount = NumericValue(sizeText.substr(0, sizeText.size() - 2));

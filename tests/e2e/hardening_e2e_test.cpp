@@ -169,6 +169,25 @@ TEST(CacheTrees, FolderLinksAndLoopsAreSkippedAndNothingOutsideIsTouched) {
     RunShell("rm -rf " + UnixPath(cache) + " " + UnixPath(outside));
 }
 
+// A renamed account's profile folder is not named after USERNAME: the client's cache is under the real
+// application data, used when the old fixed path does not exist.
+TEST(CacheTrees, WithoutTheFixedPathTheCacheUnderTheRealApplicationDataIsCleaned) {
+    const std::string own = ParentOf(UserSettingsFolder()) + "\\sina\\weibo\\cache";
+    RunShell("rm -rf " + UnixPath(own));
+    Zelmora app("renamed-profile", kQuiet, "e2e-renamed");
+    app.MakeCacheFile("fixed.jpg", 1000 * 1024);
+    MakeFile(own + "\\x\\own.jpg", std::string(3 * 1024, 'o'));
+    app.Start();
+
+    EXPECT_TRUE(EndsWith(RunCycle(app), " 删除成功!已释放 1000KB 空间.")) << app.Text("Lb1");
+    EXPECT_FALSE(app.CacheExists()) << "the fixed path keeps priority";
+    EXPECT_EQ(SizeOf(own + "\\x\\own.jpg"), 3u * 1024);
+
+    EXPECT_TRUE(EndsWith(RunCycle(app), " 删除成功!已释放 3KB 空间.")) << app.Text("Lb1");
+    EXPECT_FALSE(Exists(own));
+    EXPECT_TRUE(Exists(ParentOf(own))) << "only the cache folder goes";
+}
+
 // What the window shows after start-up.
 struct Shown {
     int del;

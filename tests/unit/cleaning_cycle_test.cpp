@@ -143,11 +143,26 @@ TEST_F(Cycle, AnUnsafeUserNameDeletesNothing) {
     }
 }
 
-TEST_F(Cycle, AnUnsetUserNameGivesThePathWithoutAName) {
-    h.system.environment.clear();
-    form.LTime.SetText("0");
-    form.Tm1.Tick();
-    EXPECT_EQ(form.CachePath, "C:\\Documents and Settings\\\\Application Data\\sina\\weibo\\cache");
+TEST_F(Cycle, TheCacheIsTheFixedPathWhereItExistsElseUnderTheUsersApplicationData) {
+    const std::string own = "C:\\Users\\alice\\AppData\\Roaming\\sina\\weibo\\cache";
+    struct Case {
+        const char* user;
+        std::vector<std::string> caches;
+        std::string cleaned;
+    };
+    for (const Case& c : {Case{"alice", {kAliceCache, own}, kAliceCache}, Case{"alice", {own}, own},
+                          Case{"", {own}, own}, Case{"..", {own}, own}, Case{"alice", {kAliceCache}, kAliceCache}}) {
+        SetUp();
+        h.fileSystems.roots.clear();
+        h.system.environment["USERNAME"] = c.user;
+        for (const std::string& cache : c.caches)
+            h.fileSystems.AddRoot(cache).files = {{"p.jpg", 2048}};
+        form.LTime.SetText("0");
+        form.Tm1.Tick();
+        EXPECT_EQ(form.CachePath, c.cleaned) << c.user;
+        EXPECT_EQ(form.Lb1.Text(), "14:03:27 删除成功!已释放 2KB 空间.") << c.user;
+        EXPECT_EQ(h.fileSystems.roots.size(), c.caches.size() - 1) << c.user;
+    }
 }
 
 TEST_F(Cycle, TheLogIsEmptiedOnThe99thAnd199thCycle) {
