@@ -50,6 +50,21 @@ TEST(Tray, MinimisingHidesTheWindowAndADoubleClickOnTheIconBringsItBack) {
     ASSERT_TRUE(Zelmora::WaitFor([&] { return IsWindowVisible(app.Window()) && !IsIconic(app.Window()); }, 10s));
 }
 
+TEST(Tray, At144DotsPerInchTheWindowScalesByOneAndAHalfAndTheIconStillAnswers) {
+    const UserRegistryValue dpi(L"Control Panel\\Desktop", L"LogPixels", 144);
+    Zelmora app("tray-144-dpi", kQuietSettings);
+    app.Start();
+    RECT client{};
+    GetClientRect(app.Window(), &client);
+    EXPECT_EQ(client.right, 723) << "7230 twips";
+    RECT tdel{};
+    GetWindowRect(app.Control("TDel"), &tdel);
+    EXPECT_EQ(tdel.bottom - tdel.top, 27) << "270 twips";
+    Minimise(app);
+    ClickTrayIcon(1, 2);
+    ASSERT_TRUE(Zelmora::WaitFor([&] { return IsWindowVisible(app.Window()) && !IsIconic(app.Window()); }, 10s));
+}
+
 TEST(Tray, TheIconsMenuOffersExitWhichWritesTheSettingsAndEnds) {
     Zelmora app("tray-exit", kQuietSettings);
     app.Start();

@@ -269,6 +269,44 @@ std::string Zelmora::ConfigIni() const {
     return folder_ + "\\Config.ini";
 }
 
+UserRegistryValue::UserRegistryValue(const std::wstring& key, const std::wstring& name, DWORD value)
+    : key_(key), name_(name) {
+    Set(REG_DWORD, &value, sizeof value);
+}
+
+UserRegistryValue::UserRegistryValue(const std::wstring& key, const std::wstring& name, const std::wstring& value)
+    : key_(key), name_(name) {
+    Set(REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+void UserRegistryValue::Set(DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        throw std::runtime_error("cannot open a registry key");
+    DWORD previousType = 0;
+    DWORD previousSize = 0;
+    if (RegQueryValueExW(key, name_.c_str(), nullptr, &previousType, nullptr, &previousSize) == ERROR_SUCCESS) {
+        std::string bytes(previousSize, '\0');
+        RegQueryValueExW(key, name_.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(bytes.data()), &previousSize);
+        previous_.emplace(previousType, bytes);
+    }
+    RegSetValueExW(key, name_.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+
+UserRegistryValue::~UserRegistryValue() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_WRITE, &key) != ERROR_SUCCESS)
+        return;
+    if (previous_)
+        RegSetValueExW(key, name_.c_str(), 0, previous_->first, reinterpret_cast<const BYTE*>(previous_->second.data()),
+                       static_cast<DWORD>(previous_->second.size()));
+    else
+        RegDeleteValueW(key, name_.c_str());
+    RegCloseKey(key);
+}
+
 std::string UserSettingsFolder() {
     wchar_t folder[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))

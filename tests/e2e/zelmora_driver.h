@@ -65,6 +65,23 @@ std::string UnixPath(const std::string& windowsPath);
 // Clicks the newest icon of Wine's own tray window; clicks is 1 or 2, button 1 left or 3 right.
 void ClickTrayIcon(int button, int clicks);
 
+// A value under HKEY_CURRENT_USER for the length of a case, such as one of Wine's settings (the Windows
+// version it reports, the display's dots per inch); what was there before comes back afterwards.
+class UserRegistryValue {
+public:
+    UserRegistryValue(const std::wstring& key, const std::wstring& name, DWORD value);
+    UserRegistryValue(const std::wstring& key, const std::wstring& name, const std::wstring& value);
+    UserRegistryValue(const UserRegistryValue&) = delete;
+    UserRegistryValue& operator=(const UserRegistryValue&) = delete;
+    ~UserRegistryValue();
+
+private:
+    void Set(DWORD type, const void* data, DWORD size);
+    std::wstring key_;
+    std::wstring name_;
+    std::optional<std::pair<DWORD, std::string>> previous_;  // type and bytes
+};
+
 // Where the program keeps its settings when the folder beside it cannot be written.
 std::string UserSettingsFolder();
 
