@@ -19,7 +19,10 @@ fi
 "$root/tools/wine-run.sh" "$folder/Zelmora.exe" &
 program=$!
 trap 'kill "$program" 2>/dev/null; WINEPREFIX="$root/build/wineprefix" wineserver -k 2>/dev/null || true' INT TERM
-sleep 6
-import -window root -crop 640x360+0+0 "$folder/zelmora.png"
+sleep 12
+# Wine's tray window opens where Zelmora's does: it goes to the corner, where a taskbar would show it.
+for tray in $(xdotool search --name 'Wine System Tray' 2>/dev/null); do xdotool windowmove "$tray" 900 700; done
+sleep 1
+import -window root -crop 500x250+0+0 "$folder/zelmora.png"
 echo "Zelmora is running on a private display ($DISPLAY); screenshot: $folder/zelmora.png (Ctrl+C ends it)"
 wait "$program" || true

@@ -12,15 +12,24 @@ export LC_ALL=zh_CN.UTF-8
 mkdir -p "$WINEPREFIX"
 exec 9>"$WINEPREFIX/.lock"
 flock 9
-if [ ! -f "$WINEPREFIX/.zelmora-ready" ]; then
+ready="$WINEPREFIX/.zelmora-ready-2"  # a new name when what follows changes, so older prefixes are set up again
+if [ ! -f "$ready" ]; then
     wine wineboot --init >/dev/null 2>&1
-    # No crash dialog; the Windows font names map to an installed CJK font so Chinese text renders.
+    # No crash dialog. The Windows font names map to installed CJK fonts so Chinese text renders as it would
+    # on Windows: 宋体 to a Song face drawn from outlines at every size, the dialog faces to a sans one.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    for face in 宋体 SimSun Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft YaHei UI"; do
+    for face in 宋体 SimSun; do
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "AR PL UMing CN" /f >/dev/null 2>&1
+    done
+    for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft YaHei UI"; do
         wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "WenQuanYi Zen Hei" /f >/dev/null 2>&1
     done
+    # The glyphs of the title bar's buttons; and Zelmora's frame drawn by Wine, as Windows draws it, also where
+    # no window manager runs. Wine's own windows (its tray) keep theirs.
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    wine reg add 'HKCU\Software\Wine\AppDefaults\Zelmora.exe\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.zelmora-ready"
+    touch "$ready"
 fi
 flock -u 9
 exec 9>&-
