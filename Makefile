@@ -48,6 +48,6 @@ clean:
 run: win32
 	@tools/run.sh
 
-# The program ready to copy to a Windows machine.
+# The program ready to copy to a Windows machine, with its SHA-256: the same source gives the same bytes.
 dist: win32
-	@mkdir -p dist && cp build/win32/Zelmora.exe dist/Zelmora.exe && echo "dist/Zelmora.exe"
+	@mkdir -p dist && cp build/win32/Zelmora.exe dist/Zelmora.exe && sha256sum dist/Zelmora.exe
