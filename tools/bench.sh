@@ -20,7 +20,7 @@ trap 'rm -rf "$work"' EXIT
 (
     cd "$root/build/win32"
     "$root/tools/with-xvfb.sh" "$root/tools/wine-run.sh" bench/zelmora_startup_bench.exe "Z:$PWD/Zelmora.exe" \
-        "Z:$PWD/bench/minimal_window.exe" 2>/dev/null
+        "Z:$PWD/bench/floor_window.exe" "Z:$PWD/bench/startup_steps.exe" 2>/dev/null
 )
 echo
 "$native" "$work" "$root/tools/wine-run.sh" "$win32"

@@ -1,0 +1,82 @@
+#include "app/zelmora_app.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/single_instance.h"
+#include "base/win32_system.h"
+#include "engine/win32_file_system.h"
+#include "settings/win32_profile_store.h"
+#include "settings/win32_shortcuts.h"
+#include "shell/win32_browser.h"
+#include "shell/win32_tray_shell.h"
+#include "ui/form1.h"
+#include "ui/win32/form_window.h"
+#include "ui/win32/win32_message_boxes.h"
+
+namespace zelmora {
+namespace {
+
+HICON LoadProgramIcon(HINSTANCE instance, int sizeMetric) {
+    const int size = GetSystemMetrics(sizeMetric);
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+}
+
+class NoSteps : public StartupSteps {
+public:
+    void Done(const char*) override {}
+};
+
+int Run(HINSTANCE instance, int show, StartupSteps& steps) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    steps.Done("common controls and COM");
+
+    Win32FileSystemFactory fileSystems;
+    Win32ProfileStore settings;
+    Win32System system;
+    Win32MessageBoxes messages;
+    Win32TrayShell tray;
+    Win32Shortcuts shortcuts;
+    Win32Browser browser;
+    EventDispatch dispatch([&messages](const std::string& failure) { messages.Show("程序出错：" + failure); });
+
+    FormWindow window(instance, {LoadProgramIcon(instance, SM_CXICON), LoadProgramIcon(instance, SM_CXSMICON)});
+    Form1 form({fileSystems, settings, system, messages, window, tray, shortcuts, browser}, dispatch);
+    steps.Done("icons and window class");
+    window.Realize(form.model);
+    messages.SetOwner(window.Handle());
+    steps.Done("window and controls");
+
+    form.model.RaiseFormEvent("Load");
+    steps.Done("settings and tray icon");
+    ShowWindow(window.Handle(), show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ? SW_SHOWNORMAL : show);
+    steps.Done("shown");
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(window.Handle(), &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+// A second start shows the copy that runs and ends, touching neither the settings, the tray nor the cache.
+int RunZelmora(HINSTANCE instance, int show, StartupSteps* steps) {
+    NoSteps noSteps;
+    StartupSteps& told = steps ? *steps : noSteps;
+    const SingleInstance single;
+    told.Done("one copy");
+    if (!single.First()) {
+        SingleInstance::ShowRunningCopy();
+        return 0;
+    }
+    return Run(instance, show, told);
+}
+
+}  // namespace zelmora
