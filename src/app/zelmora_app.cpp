@@ -1,7 +1,6 @@
 #include "app/zelmora_app.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "app/single_instance.h"
 #include "base/win32_system.h"
@@ -30,8 +29,7 @@ public:
 int Run(HINSTANCE instance, int show, StartupSteps& steps) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    steps.Done("common controls and COM");
+    steps.Done("common controls");
 
     Win32FileSystemFactory fileSystems;
     Win32ProfileStore settings;

@@ -11,6 +11,7 @@
 
 #include "base/com_pointer.h"
 #include "base/failure.h"
+#include "base/win32_com.h"
 #include "base/win32_text.h"
 
 namespace zelmora {
@@ -72,7 +73,7 @@ std::string Win32Shortcuts::StartupFolder() {
 
 void Win32Shortcuts::Save(const std::string& path, const std::string& target, const std::string& hotkey) {
     ComPointer<IShellLinkW> link;
-    Check(CoCreateInstance(kShellLink, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkW), link.Out()),
+    Check(Com::Get().CreateInstance(kShellLink, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkW), link.Out()),
           "creating the shell link object");
     Check(link->SetPath(Widen(target).c_str()), "setting the shortcut's target");
     Check(link->SetHotkey(HotkeyWord(hotkey)), "setting the shortcut's hot key");

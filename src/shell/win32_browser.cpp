@@ -7,6 +7,7 @@
 
 #include "base/com_pointer.h"
 #include "base/failure.h"
+#include "base/win32_com.h"
 #include "base/win32_text.h"
 
 namespace zelmora {
@@ -28,22 +29,21 @@ HRESULT Invoke(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* argu
 
 bool OpenInInternetExplorer(const std::wstring& url) {
     CLSID classId;
-    if (FAILED(CLSIDFromProgID(L"INTERNETEXPLORER.APPLICATION", &classId)))
+    const Com& com = Com::Get();
+    if (FAILED(com.ClassFromProgId(L"INTERNETEXPLORER.APPLICATION", &classId)))
         return false;
     ComPointer<IDispatch> browser;
-    if (FAILED(CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, __uuidof(IDispatch), browser.Out())))
+    if (FAILED(com.CreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, __uuidof(IDispatch), browser.Out())))
         return false;
-    VARIANT visible;
-    VariantInit(&visible);
+    VARIANT visible{};
     visible.vt = VT_BOOL;
     visible.boolVal = VARIANT_TRUE;
-    VARIANT address;
-    VariantInit(&address);
+    VARIANT address{};
     address.vt = VT_BSTR;
-    address.bstrVal = SysAllocString(url.c_str());
+    address.bstrVal = com.AllocString(url.c_str());
     const bool opened = SUCCEEDED(Invoke(browser.Get(), L"Visible", DISPATCH_PROPERTYPUT, &visible)) &&
                         SUCCEEDED(Invoke(browser.Get(), L"Navigate", DISPATCH_METHOD, &address));
-    VariantClear(&address);
+    com.ClearVariant(&address);
     return opened;
 }
 
