@@ -1,6 +1,5 @@
 #include "zelmora_driver.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
