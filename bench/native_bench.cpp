@@ -1,5 +1,6 @@
 // Times measuring then deleting a picture cache through PosixFileSystem against `du` then `rm` on identical
-// trees, with the Win32 provider under Wine beside it when a runner and the Windows build are given:
+// trees, with the Win32 provider against Wine's `cmd /c dir /s /a` then `rd /s /q` under Wine beside it when a
+// runner and the Windows build are given:
 //   zelmora_bench WORK_FOLDER [WINE_RUNNER ZELMORA_BENCH_WIN32_EXE]
 // The last line printed holds the ratios.
 
@@ -24,6 +25,7 @@ namespace {
 
 constexpr int kRuns = 5;
 constexpr int kWineRuns = 3;
+constexpr int kCmdRuns = 1;  // Wine's rd alone takes about a minute on 20,000 files
 constexpr uint64_t kSeed = 20240601;
 constexpr double kRatioTarget = 1.1;
 
@@ -100,32 +102,55 @@ std::string WindowsPath(const std::string& path) {
     return windows;
 }
 
-// Makes the copies, then one Wine process measures and deletes them all and prints "seconds" with each time.
-std::vector<Timing> TimeUnderWine(const CacheTree& tree, const std::string& work, const std::string& runner,
-                                  const std::string& exe) {
-    const std::string folder = work + "/wine";
-    std::filesystem::create_directory(folder);
-    for (int copy = 1; copy <= kWineRuns; ++copy)
-        MakeCacheTree(tree, folder + "/" + std::to_string(copy));
-    sync();
-    std::string output;
-    if (Run({runner, exe, WindowsPath(folder), std::to_string(kWineRuns), std::to_string(tree.totalBytes)}, &output) !=
-        0)
-        throw std::runtime_error("the Win32 run failed: " + output);
+// Times under Wine, per run, the Win32 provider and Wine's own `dir /s /a` then `rd /s /q`.
+struct WineTimings {
+    std::vector<Timing> ours;
+    std::vector<Timing> dir;
+    std::vector<Timing> rd;
+    std::vector<Timing> dirThenRd;
+};
+
+// The times on the line that starts with the label, one for each of the runs.
+std::vector<Timing> TimesOnLine(const std::string& output, const std::string& label, size_t runs) {
     std::istringstream lines(output);
     for (std::string line; std::getline(lines, line);) {
         std::istringstream words(line);
-        std::string label;
-        std::vector<Timing> seconds;
-        double value = 0;
-        if (words >> label && label == "seconds") {
-            while (words >> value)
-                seconds.push_back({value, kUnmeasured});
-            if (seconds.size() == kWineRuns && std::filesystem::remove(folder))
-                return seconds;
-        }
+        std::string first;
+        if (!(words >> first) || first != label)
+            continue;
+        std::vector<Timing> times;
+        for (double value = 0; words >> value;)
+            times.push_back({value, kUnmeasured});
+        if (times.size() == runs)
+            return times;
     }
-    throw std::runtime_error("the Win32 run gave no times, or left trees behind: " + output);
+    throw std::runtime_error("the Win32 run gave no \"" + label + "\" times: " + output);
+}
+
+// Makes a copy of the tree for each run and each side; then one Wine process measures and deletes them all.
+WineTimings TimeUnderWine(const CacheTree& tree, const std::string& work, const std::string& runner,
+                          const std::string& exe) {
+    const std::string folder = work + "/wine";
+    std::filesystem::create_directory(folder);
+    for (int run = 1; run <= kWineRuns; ++run)
+        MakeCacheTree(tree, folder + "/zelmora-" + std::to_string(run));
+    for (int run = 1; run <= kCmdRuns; ++run)
+        MakeCacheTree(tree, folder + "/cmd-" + std::to_string(run));
+    sync();
+    std::string output;
+    if (Run({runner, exe, WindowsPath(folder), std::to_string(kWineRuns), std::to_string(kCmdRuns),
+             std::to_string(tree.totalBytes)},
+            &output) != 0)
+        throw std::runtime_error("the Win32 run failed: " + output);
+    if (!std::filesystem::remove(folder))
+        throw std::runtime_error("the Win32 run left trees behind in " + folder);
+    WineTimings timings{TimesOnLine(output, "zelmora", kWineRuns),
+                        TimesOnLine(output, "dir", kCmdRuns),
+                        TimesOnLine(output, "rd", kCmdRuns),
+                        {}};
+    for (size_t run = 0; run < timings.dir.size(); ++run)
+        timings.dirThenRd.push_back({timings.dir[run].wall + timings.rd[run].wall, kUnmeasured});
+    return timings;
 }
 
 // Prints the medians of the runs; returns the wall-clock and processor-time medians.
@@ -147,6 +172,15 @@ Timing PrintRow(const char* label, const std::vector<Timing>& runs, int files) {
         std::printf(" %.1f", run * 1e3);
     std::printf("\n");
     return median;
+}
+
+void PrintWineRows(const WineTimings& timings, int files) {
+    std::printf("  under Wine:\n");
+    const Timing ours = PrintRow("Win32FileSystem: FolderlenRec + DeleteFolder", timings.ours, files);
+    PrintRow("cmd /c dir /s /a", timings.dir, files);
+    PrintRow("cmd /c rd /s /q", timings.rd, files);
+    const Timing cmd = PrintRow("cmd dir, then rd", timings.dirThenRd, files);
+    std::printf("  ratio Win32FileSystem / cmd dir+rd under Wine: %.2f wall clock\n", ours.wall / cmd.wall);
 }
 
 // Returns the ratio of the wall-clock medians, ours / du then rm.
@@ -175,7 +209,7 @@ double RunVariant(const Variant& variant, const std::string& work, const char* r
     const Timing oursMedian = PrintRow("ours: Form1::FolderlenRec + DeleteFolder (POSIX)", ours, variant.files);
     const Timing duRmMedian = PrintRow("du -sb --apparent-size, then rm -rf", duRm, variant.files);
     if (variant.underWine && runner)
-        PrintRow("Win32FileSystem under Wine (informational)", TimeUnderWine(tree, work, runner, exe), variant.files);
+        PrintWineRows(TimeUnderWine(tree, work, runner, exe), variant.files);
     const double ratio = oursMedian.wall / duRmMedian.wall;
     std::printf("  ratio ours / du+rm: %.2f wall clock, %.2f CPU (target <= %.2f)\n\n", ratio,
                 oursMedian.cpu / duRmMedian.cpu, kRatioTarget);

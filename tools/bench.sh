@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Times the start-up of Zelmora.exe against an empty window under Wine on a private display, then measuring
-# and deleting a picture cache: ours against du and rm, with the Win32 provider under Wine beside it. Needs
+# and deleting a picture cache: ours against du and rm, and the Win32 provider against Wine's cmd dir and rd. Needs
 # both builds (`make bench` makes them first). The last line printed holds the measure-then-delete ratios.
 set -euo pipefail
 

@@ -20,7 +20,7 @@ struct FileEntry {
     int64_t length;  // as the file system reports it
 };
 
-// One open folder. Links and other reparse points inside it are listed in neither collection.
+// One open folder. Links inside it are listed in neither collection.
 class Folder {
 public:
     virtual ~Folder() = default;

@@ -1,15 +1,21 @@
 #include "engine/win32_file_system.h"
 
-#include <windows.h>
+#include <unordered_map>
 
 #include "base/win32_text.h"
+#include "engine/win32_folder_listing.h"
 
 namespace zelmora {
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& what, const std::string& path, DWORD error = GetLastError()) {
+[[noreturn]] void Fail(const std::string& what, const std::string& path, DWORD error) {
     throw FileSystemError(what + " " + path + ": error " + std::to_string(error));
+}
+
+void Check(NTSTATUS status, const std::string& what, const std::string& path) {
+    if (!NT_SUCCESS(status))
+        Fail(what, path, RtlNtStatusToDosError(status));
 }
 
 // The \\?\ form lifts the 260-character limit.
@@ -30,90 +36,88 @@ std::wstring LongPath(const std::string& path) {
 
 class Handle {
 public:
+    Handle() = default;
     explicit Handle(HANDLE handle) : handle_(handle) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { Close(); }
-    HANDLE Get() const { return handle_; }
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void Close() {
-        if (Valid())
-            CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
+    Handle(Handle&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+    Handle& operator=(Handle&&) = delete;
+    ~Handle() {
+        if (handle_)
+            NtClose(handle_);
     }
+    HANDLE Get() const { return handle_; }
+    HANDLE* Receive() { return &handle_; }
 
 private:
-    HANDLE handle_;
+    HANDLE handle_ = nullptr;
 };
 
-struct Entry {
-    std::string name;
-    DWORD attributes;
-    int64_t length;
+// A folder being walked is opened without delete sharing, so it cannot be renamed or deleted meanwhile.
+constexpr ULONG kShareFolder = FILE_SHARE_READ | FILE_SHARE_WRITE;
+constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr ACCESS_MASK kListAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES;
 
-    bool IsLink() const { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
-    bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-    bool IsReadOnly() const { return (attributes & FILE_ATTRIBUTE_READONLY) != 0; }
-};
-
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-DWORD AttributesOf(const Handle& handle) {
-    FILE_ATTRIBUTE_TAG_INFO info{};
-    if (!GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &info, sizeof info))
-        return INVALID_FILE_ATTRIBUTES;
-    return info.FileAttributes;
+FILE_BASIC_INFORMATION BasicInformation(const Handle& handle, const std::string& path) {
+    IO_STATUS_BLOCK io{};
+    FILE_BASIC_INFORMATION info{};
+    Check(NtQueryInformationFile(handle.Get(), &io, &info, sizeof info, FileBasicInformation), "cannot read", path);
+    return info;
 }
 
-// Opens a folder. Inside the tree a link is opened as itself and refused, so a folder swapped for a link
-// after it was listed is never entered; the path to the tree is followed as any path is.
-std::unique_ptr<Handle> OpenFolder(const std::string& path, bool insideTree) {
-    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (insideTree ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
-    auto handle =
-        std::make_unique<Handle>(CreateFileW(LongPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                                             kShareAll, nullptr, OPEN_EXISTING, flags, nullptr));
-    if (!handle->Valid())
-        Fail("cannot open", path);
-    const DWORD attributes = AttributesOf(*handle);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        (insideTree && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)))
-        Fail("not a plain folder:", path, ERROR_DIRECTORY);
-    return handle;
+// Opens the folder at a path, following it where it is a link, as any path is followed.
+Handle OpenFolderAt(const std::string& path) {
+    const HANDLE handle = CreateFileW(LongPath(path).c_str(), kListAccess, kShareFolder, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        Fail("cannot open", path, GetLastError());
+    Handle folder(handle);
+    if (!(BasicInformation(folder, path).FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        Fail("not a folder:", path, ERROR_DIRECTORY);
+    return folder;
 }
 
-std::vector<Entry> List(const Handle& folder, const std::string& path) {
-    std::vector<Entry> entries;
-    alignas(8) static thread_local unsigned char buffer[64 * 1024];
-    FILE_INFO_BY_HANDLE_CLASS infoClass = FileIdBothDirectoryRestartInfo;
-    for (;;) {
-        if (!GetFileInformationByHandleEx(folder.Get(), infoClass, buffer, sizeof buffer)) {
-            if (GetLastError() == ERROR_NO_MORE_FILES)
-                return entries;
-            Fail("cannot list", path);
-        }
-        infoClass = FileIdBothDirectoryInfo;
-        for (size_t offset = 0;;) {
-            const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer + offset);
-            const std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
-            if (name != L"." && name != L"..")
-                entries.push_back({Narrow(name), info->FileAttributes, info->EndOfFile.QuadPart});
-            if (info->NextEntryOffset == 0)
-                break;
-            offset += info->NextEntryOffset;
-        }
-    }
+// Opens an entry of an open folder by its name, as itself where it is a link.
+Handle OpenEntry(const Handle& folder, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG options,
+                 const std::string& path) {
+    const auto nameBytes = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+    UNICODE_STRING objectName{nameBytes, nameBytes, const_cast<wchar_t*>(name.c_str())};
+    OBJECT_ATTRIBUTES attributes{sizeof attributes, folder.Get(), &objectName, 0, nullptr, nullptr};
+    IO_STATUS_BLOCK io{};
+    Handle entry;
+    Check(NtCreateFile(entry.Receive(), access | SYNCHRONIZE, &attributes, &io, nullptr, 0, share, FILE_OPEN,
+                       options | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0),
+          "cannot open", path);
+    return entry;
+}
+
+// Opens a listed entry as OpenEntry does and makes sure it is the entry that was listed: an entry swapped for
+// another since, or a Unix link that Wine opens as its target, has another file ID.
+Handle OpenListed(const Handle& folder, const ListedEntry& listed, ACCESS_MASK access, ULONG share, ULONG options,
+                  const std::string& path) {
+    Handle entry = OpenEntry(folder, listed.name, access, share, options, path);
+    IO_STATUS_BLOCK io{};
+    FILE_INTERNAL_INFORMATION id{};
+    Check(NtQueryInformationFile(entry.Get(), &io, &id, sizeof id, FileInternalInformation), "cannot read", path);
+    if (listed.fileId != 0 && id.IndexNumber.QuadPart != listed.fileId)
+        Fail("not the entry that was listed:", path, ERROR_CANT_ACCESS_FILE);
+    return entry;
+}
+
+std::vector<ListedEntry> List(const Handle& folder, const std::string& path) {
+    std::vector<ListedEntry> entries;
+    Check(ListFolder(folder.Get(), entries), "cannot list", path);
+    return entries;
 }
 
 class Win32Folder : public Folder {
 public:
-    Win32Folder(std::unique_ptr<Handle> handle, std::string path) : handle_(std::move(handle)), path_(std::move(path)) {
-        for (Entry& entry : List(*handle_, path_)) {
-            if (entry.IsLink())
-                continue;  // never counted, never entered
-            if (entry.IsFolder())
-                subFolders_.push_back(std::move(entry.name));
-            else
-                files_.push_back({std::move(entry.name), entry.length});
+    Win32Folder(Handle handle, std::string path) : handle_(std::move(handle)), path_(std::move(path)) {
+        for (ListedEntry& entry : List(handle_, path_)) {
+            if (entry.IsFolder()) {
+                subFolders_.push_back(Narrow(entry.name));
+                listedSubFolders_.emplace(subFolders_.back(), std::move(entry));
+            } else if (!entry.IsLink()) {  // links are never counted, never entered
+                files_.push_back({Narrow(entry.name), entry.length});
+            }
         }
     }
 
@@ -122,57 +126,91 @@ public:
 
     std::unique_ptr<Folder> OpenSubFolder(const std::string& name) const override {
         const std::string path = path_ + "\\" + name;
-        return std::make_unique<Win32Folder>(OpenFolder(path, true), path);
+        const auto listed = listedSubFolders_.find(name);
+        if (listed == listedSubFolders_.end())
+            Fail("not a listed folder:", path, ERROR_PATH_NOT_FOUND);
+        return std::make_unique<Win32Folder>(
+            OpenListed(handle_, listed->second, kListAccess, kShareFolder, FILE_DIRECTORY_FILE, path), path);
     }
 
 private:
-    std::unique_ptr<Handle> handle_;
+    Handle handle_;
     std::string path_;
     std::vector<FileEntry> files_;
     std::vector<std::string> subFolders_;
+    std::unordered_map<std::string, ListedEntry> listedSubFolders_;  // by UTF-8 name
 };
 
-// Removes a link itself, after checking by handle that the entry is still the link that was listed.
-void DeleteLink(const std::string& path) {
-    Handle link(CreateFileW(LongPath(path).c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!link.Valid())
-        Fail("cannot open", path);
-    const DWORD attributes = AttributesOf(link);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        Fail("not the link that was listed:", path, ERROR_CANT_ACCESS_FILE);
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    if (!SetFileInformationByHandle(link.Get(), FileDispositionInfo, &disposition, sizeof disposition))
-        Fail("cannot delete", path);
+// Before Windows 10, and on FAT, a deleted file keeps its name until the last handle on it closes, so a folder
+// just emptied can still be "not empty" for a moment: its removal is tried again for about 100 ms.
+constexpr DWORD kRemovalRetryPausesMs[] = {1, 3, 6, 15, 25, 50};
+
+// Runs a removal that returns a Win32 error, or 0, until it succeeds, fails otherwise, or the pauses run out.
+template <typename Removal>
+DWORD RemoveEmptied(const Removal& remove) {
+    DWORD error = remove();
+    for (const DWORD pause : kRemovalRetryPausesMs) {
+        if (error != ERROR_DIR_NOT_EMPTY)
+            break;
+        Sleep(pause);
+        error = remove();
+    }
+    return error;
+}
+
+NTSTATUS MarkForDeletion(const Handle& handle) {
+    IO_STATUS_BLOCK io{};
+    FILE_DISPOSITION_INFORMATION disposition{TRUE};
+    return NtSetInformationFile(handle.Get(), &io, &disposition, sizeof disposition, FileDispositionInformation);
+}
+
+void DeleteContents(const Handle& folder, const std::string& path);
+
+// Empties a subfolder through a handle opened relative to its parent, then deletes it. Each attempt at the
+// deletion opens it anew: Wine tells whether a folder is empty from where its handle last read.
+void DeleteSubFolder(const Handle& parent, const ListedEntry& entry, const std::string& path) {
+    const auto open = [&](ACCESS_MASK access) {
+        return OpenListed(parent, entry, access, kShareFolder, FILE_DIRECTORY_FILE, path);
+    };
+    DeleteContents(open(kListAccess), path);
+    if (const DWORD error = RemoveEmptied([&] { return RtlNtStatusToDosError(MarkForDeletion(open(DELETE))); }))
+        Fail("cannot delete", path, error);
+}
+
+// Deletes a link itself through a handle opened relative to its folder. A link that opens as its target cannot
+// be removed: the target would be deleted in its place.
+void DeleteLink(const Handle& parent, const ListedEntry& entry, const std::string& path) {
+    if (entry.IsWineLink())
+        Fail("cannot delete the link", path, ERROR_CANT_ACCESS_FILE);
+    Check(MarkForDeletion(OpenListed(parent, entry, DELETE, kShareAll, 0, path)), "cannot delete", path);
+}
+
+// Deletes a file as its handle, opened relative to its folder, closes. Its file ID is not compared, which would
+// cost Wine a server call for each file: on Windows whatever the name holds by then is opened as itself, inside
+// the folder; under Wine a Unix link to a file is opened as its target whether it was swapped in or listed.
+void DeleteFileEntry(const Handle& parent, const ListedEntry& entry, const std::string& path) {
+    OpenEntry(parent, entry.name, DELETE, kShareAll, FILE_NON_DIRECTORY_FILE | FILE_DELETE_ON_CLOSE, path);
 }
 
 // Deletes what the open folder holds. Nothing is forced: a read-only entry or one in use stops it.
 void DeleteContents(const Handle& folder, const std::string& path) {
-    for (const Entry& entry : List(folder, path)) {
-        const std::string entryPath = path + "\\" + entry.name;
-        if (entry.IsLink()) {
-            DeleteLink(entryPath);
-            continue;
-        }
-        if (entry.IsReadOnly())
+    for (const ListedEntry& entry : List(folder, path)) {
+        const std::string entryPath = path + "\\" + Narrow(entry.name);
+        if (!entry.IsLink() && entry.IsReadOnly())
             Fail("cannot delete", entryPath, ERROR_ACCESS_DENIED);
-        if (entry.IsFolder()) {
-            {
-                const std::unique_ptr<Handle> sub = OpenFolder(entryPath, true);
-                DeleteContents(*sub, entryPath);
-            }
-            if (!RemoveDirectoryW(LongPath(entryPath).c_str()))
-                Fail("cannot delete", entryPath);
-        } else if (!DeleteFileW(LongPath(entryPath).c_str())) {
-            Fail("cannot delete", entryPath);
-        }
+        if (entry.IsLink())
+            DeleteLink(folder, entry, entryPath);
+        else if (entry.IsFolder())
+            DeleteSubFolder(folder, entry, entryPath);
+        else
+            DeleteFileEntry(folder, entry, entryPath);
     }
 }
 
 }  // namespace
 
 std::unique_ptr<Folder> Win32FileSystem::GetFolder(const std::string& path) {
-    return std::make_unique<Win32Folder>(OpenFolder(path, false), path);
+    return std::make_unique<Win32Folder>(OpenFolderAt(path), path);
 }
 
 bool Win32FileSystem::Exists(const std::string& path) {
@@ -185,13 +223,14 @@ bool Win32FileSystem::Exists(const std::string& path) {
 // A cache folder that is itself a link is followed: its target is emptied and the link removed.
 void Win32FileSystem::DeleteFolder(const std::string& path) {
     {
-        const std::unique_ptr<Handle> folder = OpenFolder(path, false);
-        if (AttributesOf(*folder) & FILE_ATTRIBUTE_READONLY)
+        const Handle folder = OpenFolderAt(path);
+        if (BasicInformation(folder, path).FileAttributes & FILE_ATTRIBUTE_READONLY)
             Fail("cannot delete", path, ERROR_ACCESS_DENIED);
-        DeleteContents(*folder, path);
+        DeleteContents(folder, path);
     }
-    if (!RemoveDirectoryW(LongPath(path).c_str()))
-        Fail("cannot delete", path);
+    const std::wstring longPath = LongPath(path);
+    if (const DWORD error = RemoveEmptied([&] { return RemoveDirectoryW(longPath.c_str()) ? 0 : GetLastError(); }))
+        Fail("cannot delete", path, error);
 }
 
 }  // namespace zelmora

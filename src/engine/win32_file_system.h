@@ -4,8 +4,9 @@
 
 namespace zelmora {
 
-// The Windows file system. Folders are listed through an open handle, sizes come from the listing, and
-// links or other reparse points inside a folder are never entered; deleting one removes the link itself.
+// The Windows file system, walked through open handles: each entry is opened relative to its folder's handle
+// and as itself, a folder only if it is still the one listed; sizes come from the listing. Links inside a
+// folder are never entered; deleting one removes the link itself.
 class Win32FileSystem : public FileSystem {
 public:
     std::unique_ptr<Folder> GetFolder(const std::string& path) override;

@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -66,18 +65,6 @@ BOOL CALLBACK MatchShown(HWND window, LPARAM parameter) {
 
 }  // namespace
 
-void RunAndWait(const std::string& commandLine) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring command = Widen(commandLine);
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        throw std::runtime_error("cannot run " + commandLine);
-    WaitForSingleObject(process.hProcess, 30000);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-}
-
 std::string ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
@@ -90,34 +77,6 @@ HWND ShownWindow(const std::string& className, const Zelmora* app) {
         GetWindowThreadProcessId(app->Window(), &search.processId);
     EnumWindows(MatchShown, reinterpret_cast<LPARAM>(&search));
     return search.found;
-}
-
-std::string UnixPath(const std::string& windowsPath) {
-    static const std::string driveC = [] {
-        using UnixName = char*(CDECL*)(LPCWSTR);
-        const auto unixName = reinterpret_cast<UnixName>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-        char* drive = unixName ? unixName(L"C:\\") : nullptr;
-        if (!drive)
-            throw std::runtime_error("not under Wine");
-        std::string path = drive;
-        HeapFree(GetProcessHeap(), 0, drive);
-        return path.ends_with('/') ? path : path + '/';
-    }();
-    std::string path = driveC + windowsPath.substr(3);
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return "'" + path + "'";
-}
-
-// Wine does not wait for a Linux process, so the script leaves a mark when it is done.
-void RunShell(const std::string& script) {
-    const std::wstring done = L"C:\\zelmora-e2e-shell-done";
-    DeleteFileW(done.c_str());
-    RunAndWait("/bin/sh -c \"" + script + "; touch " + UnixPath(Narrow(done.c_str())) + "\"");
-    if (!Zelmora::WaitFor([&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                          std::chrono::seconds(20)))
-        throw std::runtime_error("the shell did not finish: " + script);
-    DeleteFileW(done.c_str());
 }
 
 // Only a shown tray window is clicked: Wine hides it when its last icon goes. Icons of programs that were

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "unix_shell.h"
+
 namespace zelmora::e2e {
 
 // A Zelmora.exe started in a program folder of its own, with its own user name, driven through its window.
@@ -55,13 +57,10 @@ std::string ClassOf(HWND window);
 // The first visible top-level window of the given class (and of the program's process, where one is given).
 HWND ShownWindow(const std::string& className, const Zelmora* app = nullptr);
 
-// Runs a program and waits for it: a Windows one, or a Linux one (Wine starts Unix programs too), such as
-// xdotool acting on the X display.
-void RunAndWait(const std::string& commandLine);
-// Runs a shell script on the Linux side and waits until it has finished.
-void RunShell(const std::string& script);
-// A path on drive C as a quoted Linux path.
-std::string UnixPath(const std::string& windowsPath);
+using testing::RunAndWait;
+using testing::RunShell;
+using testing::UnixPath;
+
 // Clicks the newest icon of Wine's own tray window; clicks is 1 or 2, button 1 left or 3 right.
 void ClickTrayIcon(int button, int clicks);
 

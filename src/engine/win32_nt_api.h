@@ -1,0 +1,19 @@
+#pragma once
+
+// The ntdll file services of the handle-relative walk, all present since Windows XP. winternl.h declares most
+// of them for any _WIN32_WINNT; what it lacks is declared here.
+
+#include <windows.h>
+#include <winternl.h>
+
+extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file, HANDLE event, PIO_APC_ROUTINE apcRoutine, PVOID apcContext,
+                                               PIO_STATUS_BLOCK ioStatus, PVOID buffer, ULONG length,
+                                               FILE_INFORMATION_CLASS informationClass, BOOLEAN returnSingleEntry,
+                                               PUNICODE_STRING fileName, BOOLEAN restartScan);
+
+namespace zelmora::nt {
+
+constexpr NTSTATUS kNoMoreFiles = static_cast<NTSTATUS>(0x80000006);
+constexpr NTSTATUS kNoSuchFile = static_cast<NTSTATUS>(0xC000000F);
+
+}  // namespace zelmora::nt
