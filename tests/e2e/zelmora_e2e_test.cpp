@@ -147,6 +147,23 @@ struct Realized {
     std::unique_ptr<FormWindow> window = std::make_unique<FormWindow>(GetModuleHandleW(nullptr), FormWindow::Icons{});
 };
 
+// From the top of the z-order, which is also the tab order: the other controls by tab position, then the
+// labels, then the frames.
+TEST(Realization, ControlsAreStackedInTabOrderAboveLabelsAboveFrames) {
+    Realized realized;
+    std::vector<std::string> stacked;
+    for (HWND child = GetWindow(realized.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        for (const ControlSpec& spec : Form1Description().controls) {
+            if (spec.id == GetDlgCtrlID(child))
+                stacked.push_back(spec.name);
+        }
+    }
+    EXPECT_EQ(stacked, (std::vector<std::string>{"CDel",   "TDel",   "Ccls",   "CLoad",  "Tx1",           "List1",
+                                                 "TGB",    "TMB",    "TKB",    "pic(0)", "picMouseEvent", "Label1",
+                                                 "Label2", "Lb1",    "LTime",  "Label3", "Label4",        "Label5",
+                                                 "Label6", "Frame1", "Frame2", "Frame3", "Frame4"}));
+}
+
 TEST(Realization, TheEndOfTheSessionUnloadsOnceAndClosingAfterwardsDoesNotAgain) {
     Realized realized;
     const HWND window = realized.Handle();

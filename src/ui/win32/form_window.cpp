@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <tuple>
+#include <utility>
 
 #include "base/failure.h"
 #include "base/win32_text.h"
@@ -190,15 +190,23 @@ bool FormWindow::ShownWithContainers(const ControlSpec& spec) const {
 
 // Every control is a child of the window, placed at its containers' offsets. Labels sit below the other
 // controls and frames below everything, as windowless labels and containers do; within each layer the
-// z-order, and with it the tab order, follows the description's tab positions.
+// z-order, and with it the tab order, follows the description's tab positions. A new child goes below those
+// made before it, so the controls are made in that order.
 void FormWindow::CreateControls() {
-    std::vector<std::tuple<int, int, HWND>> zOrder;
+    std::vector<Control*> ordered;
     for (const auto& control : model_->Controls()) {
-        const ControlSpec& spec = control->Spec();
         control->Observe([this](const Control& changed) { Mirror(changed); });
-        byId_[spec.id] = control.get();
-        if (spec.kind == ControlKind::Timer)
-            continue;
+        byId_[control->Spec().id] = control.get();
+        if (control->Spec().kind != ControlKind::Timer)
+            ordered.push_back(control.get());
+    }
+    const auto layer = [](const ControlSpec& spec) {
+        return std::pair(spec.kind == ControlKind::Frame ? 2 : spec.kind == ControlKind::Label ? 1 : 0, spec.tabIndex);
+    };
+    std::sort(ordered.begin(), ordered.end(),
+              [&](const Control* a, const Control* b) { return layer(a->Spec()) < layer(b->Spec()); });
+    for (const Control* control : ordered) {
+        const ControlSpec& spec = control->Spec();
         const Style style = StyleOf(spec);
         const POINT origin = Origin(spec);
         const HWND child = CreateWindowExW(
@@ -221,14 +229,6 @@ void FormWindow::CreateControls() {
         }
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         controls_[spec.name] = child;
-        const int layer = spec.kind == ControlKind::Frame ? 2 : spec.kind == ControlKind::Label ? 1 : 0;
-        zOrder.emplace_back(layer, spec.tabIndex, child);
-    }
-    std::sort(zOrder.begin(), zOrder.end());
-    HWND previous = HWND_TOP;
-    for (const auto& [layer, tab, child] : zOrder) {
-        SetWindowPos(child, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = child;
     }
 }
 
