@@ -80,6 +80,33 @@ TEST(Tray, TheIconsMenuOffersExitWhichWritesTheSettingsAndEnds) {
     EXPECT_NE(settings.find("TKB=0"), std::string::npos) << settings;
 }
 
+// The platform the fixed paths come from: with Wine reporting Windows XP (5.1.2600), a cycle, the tray and the
+// settings work as they do on later versions.
+TEST(WindowsXp, ACycleTheTrayAndTheSettings) {
+    const UserRegistryValue xp(L"Software\\Wine", L"Version", L"winxp");
+    Zelmora app("windows-xp", "[Auto]\r\nDel=1\r\nTime=5\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=1023\r\nTKB=0\r\n",
+                "e2e-xp");
+    app.MakeCacheFile("a\\1.jpg", 600 * 1024);
+    app.MakeCacheFile("2.jpg", 600 * 1024);
+    app.Start();
+    EXPECT_TRUE(Zelmora::WaitFor([&] { return app.Text("LTime") == "299"; }, 5s)) << "counting down five minutes";
+    app.Click("Ccls");
+    ASSERT_TRUE(Zelmora::WaitFor([&] { return !app.Text("Lb1").empty(); }, 15s));
+    EXPECT_NE(app.Text("Lb1").find(" 删除成功!已释放 1MB 空间."), std::string::npos) << app.Text("Lb1");
+    EXPECT_FALSE(app.CacheExists());
+    EXPECT_EQ(app.Text("TGB") + "/" + app.Text("TMB"), "1/0") << "the megabyte carried into a gigabyte";
+
+    Minimise(app);
+    ClickTrayIcon(1, 2);
+    ASSERT_TRUE(Zelmora::WaitFor([&] { return IsWindowVisible(app.Window()) && !IsIconic(app.Window()); }, 10s));
+
+    app.Type("TDel", "7");
+    app.Close();
+    app.WaitForExit();
+    EXPECT_EQ(ReadFile(app.ConfigIni()),
+              "[Auto]\r\nDel=1\r\nTime=7\r\nALoad=0\r\n[Cls]\r\nTGB=1\r\nTMB=0\r\nTKB=0\r\n");
+}
+
 // The start-at-log-on shortcut as the shell and lnkinfo see it.
 class StartupShortcut {
 public:
