@@ -1,7 +1,7 @@
 // The C++ library reports its own failures (a length past max_size(), an index out of range) through these
-// functions. Its own versions throw its exception classes, whose texts
-// live in a second string implementation that would be a fifth of the program: these throw the program's
-// Failure, which the event dispatch reports as any other.
+// functions. Its own versions throw its exception classes, whose texts live in a second string implementation
+// that would be a fifth of the program: these throw the program's Failure, which the event dispatch reports
+// as any other.
 
 #include <bits/functexcept.h>
 

@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "base/failure.h"
+#include "base/win32_export.h"
 
 namespace zelmora {
 
@@ -10,7 +11,7 @@ namespace {
 
 template <typename Function>
 void Lookup(HMODULE library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(library ? GetProcAddress(library, name) : nullptr));
+    function = Export<Function>(library, name);
     if (!function)
         throw Failure(std::string("COM is not available: ") + name);
 }

@@ -20,18 +20,6 @@ const char* kNoCache = " 新浪微博缓存路径不存在！";
 const char* kQuiet = "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=0\r\nTKB=0\r\n";
 const std::string kOutside = "C:\\zelmora-e2e-outside";
 
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// A stored setting as UTF-8, read as the program reads it.
-std::string Setting(const std::string& iniPath, const char* section, const char* key) {
-    wchar_t value[256] = {};
-    GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"<missing>", value, 256,
-                             Widen(iniPath).c_str());
-    return Narrow(value);
-}
-
 bool Exists(const std::string& path) {
     return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -88,7 +76,7 @@ TEST(CacheTrees, AFileHeldOpenStopsTheCycleUntilItIsClosedAndNothingElseIsLost) 
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     app.Start();
 
-    EXPECT_TRUE(EndsWith(RunCycle(app), kInUse)) << app.Text("Lb1");
+    EXPECT_TRUE(RunCycle(app).ends_with(kInUse)) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TMB"), "4") << "the measurement is counted before the deletion stops";
     EXPECT_EQ(app.Text("Tx1"), "");
     EXPECT_EQ(SizeOf(app.CacheFolder() + "\\viewer.jpg"), 2u * 1024 * 1024);
@@ -97,7 +85,7 @@ TEST(CacheTrees, AFileHeldOpenStopsTheCycleUntilItIsClosedAndNothingElseIsLost) 
                           SizeOf(app.CacheFolder() + "\\z\\2.jpg");
     const std::string leftMB = std::to_string(left / (1024 * 1024));
 
-    EXPECT_TRUE(EndsWith(RunCycle(app), " 删除成功!已释放 " + leftMB + "MB 空间.")) << app.Text("Lb1");
+    EXPECT_TRUE(RunCycle(app).ends_with(" 删除成功!已释放 " + leftMB + "MB 空间.")) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TMB"), std::to_string(4 + left / (1024 * 1024))) << "what was left is counted again";
     EXPECT_FALSE(app.CacheExists());
     EXPECT_TRUE(beside.Intact());
@@ -113,7 +101,7 @@ TEST(CacheTrees, AReadOnlyFileDeepInsideStopsTheCycle) {
     ASSERT_TRUE(SetFileAttributesW(Widen(locked).c_str(), FILE_ATTRIBUTE_READONLY));
     app.Start();
 
-    EXPECT_TRUE(EndsWith(RunCycle(app), kInUse)) << app.Text("Lb1");
+    EXPECT_TRUE(RunCycle(app).ends_with(kInUse)) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TMB"), "4");
     EXPECT_EQ(SizeOf(locked), 3u * 1024 * 1024);
     EXPECT_TRUE(beside.Intact());
@@ -137,7 +125,7 @@ TEST(CacheTrees, DeepNestingLongPathsAndOddNamesAreCleaned) {
              "/'dots..'/'x.' && head -c 4096 /dev/zero > " + cache + "/'space '/'y '");
     app.Start();
 
-    EXPECT_TRUE(EndsWith(RunCycle(app), " 删除成功!已释放 608KB 空间.")) << app.Text("Lb1");
+    EXPECT_TRUE(RunCycle(app).ends_with(" 删除成功!已释放 608KB 空间.")) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TKB"), "608");
     EXPECT_FALSE(app.CacheExists());
     EXPECT_TRUE(beside.Intact());
@@ -161,7 +149,7 @@ TEST(CacheTrees, FolderLinksAndLoopsAreSkippedAndNothingOutsideIsTouched) {
     ASSERT_TRUE(Exists(cache + "\\out\\keep.txt"));
     app.Start();
 
-    EXPECT_TRUE(EndsWith(RunCycle(app), kInUse)) << app.Text("Lb1");
+    EXPECT_TRUE(RunCycle(app).ends_with(kInUse)) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TMB"), "2") << "links are not counted";
     EXPECT_TRUE(target.Intact());
     EXPECT_TRUE(Exists(cache + "\\out")) << "a folder link cannot be deleted under Wine";
@@ -179,11 +167,11 @@ TEST(CacheTrees, WithoutTheFixedPathTheCacheUnderTheRealApplicationDataIsCleaned
     MakeFile(own + "\\x\\own.jpg", std::string(3 * 1024, 'o'));
     app.Start();
 
-    EXPECT_TRUE(EndsWith(RunCycle(app), " 删除成功!已释放 1000KB 空间.")) << app.Text("Lb1");
+    EXPECT_TRUE(RunCycle(app).ends_with(" 删除成功!已释放 1000KB 空间.")) << app.Text("Lb1");
     EXPECT_FALSE(app.CacheExists()) << "the fixed path keeps priority";
     EXPECT_EQ(SizeOf(own + "\\x\\own.jpg"), 3u * 1024);
 
-    EXPECT_TRUE(EndsWith(RunCycle(app), " 删除成功!已释放 3KB 空间.")) << app.Text("Lb1");
+    EXPECT_TRUE(RunCycle(app).ends_with(" 删除成功!已释放 3KB 空间.")) << app.Text("Lb1");
     EXPECT_FALSE(Exists(own));
     EXPECT_TRUE(Exists(ParentOf(own))) << "only the cache folder goes";
 }
@@ -420,7 +408,7 @@ TEST_P(OddUserNames, TheCycleFindsNoCacheAndDeletesNothing) {
     if (!user.reachable.empty())
         MakeFile(planted, std::string(1024, 'p'));
     app.Start();
-    EXPECT_TRUE(EndsWith(RunCycle(app), kNoCache)) << app.Text("Lb1");
+    EXPECT_TRUE(RunCycle(app).ends_with(kNoCache)) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TKB"), "0");
     if (!user.reachable.empty()) {
         EXPECT_EQ(SizeOf(planted), 1024u);
@@ -442,7 +430,7 @@ TEST(UserNames, AVeryLongNameIsUsedAsItIs) {
     app.MakeCacheFile("a.jpg", 64 * 1024);
     ASSERT_TRUE(app.CacheExists());
     app.Start();
-    EXPECT_TRUE(EndsWith(RunCycle(app), " 删除成功!已释放 64KB 空间.")) << app.Text("Lb1");
+    EXPECT_TRUE(RunCycle(app).ends_with(" 删除成功!已释放 64KB 空间.")) << app.Text("Lb1");
     EXPECT_FALSE(app.CacheExists());
 }
 

@@ -1,7 +1,5 @@
 #include "zelmora_driver.h"
 
-#include <shlobj.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -9,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/win32_system.h"
 #include "base/win32_text.h"
 #include "ui/form_description.h"
 
@@ -266,11 +265,18 @@ UserRegistryValue::~UserRegistryValue() {
     RegCloseKey(key);
 }
 
+std::string Setting(const std::string& iniPath, const char* section, const char* key) {
+    wchar_t value[256] = {};
+    GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"<missing>", value, 256,
+                             Widen(iniPath).c_str());
+    return Narrow(value);
+}
+
 std::string UserSettingsFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    const std::string appData = Win32System().AppDataFolder();
+    if (appData.empty())
         throw std::runtime_error("no application-data folder");
-    return Narrow(folder) + "\\Zelmora";
+    return appData + "\\Zelmora";
 }
 
 std::string Zelmora::CacheFolder() const {

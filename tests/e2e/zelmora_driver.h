@@ -81,6 +81,9 @@ private:
     std::optional<std::pair<DWORD, std::string>> previous_;  // type and bytes
 };
 
+// A stored setting, or "<missing>", read through the profile API as the program reads it.
+std::string Setting(const std::string& iniPath, const char* section, const char* key);
+
 // Where the program keeps its settings when the folder beside it cannot be written.
 std::string UserSettingsFolder();
 

@@ -12,16 +12,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string Setting(const Zelmora& app, const char* section, const char* key) {
-    char value[256] = {};
-    GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, app.ConfigIni().c_str());
-    return value;
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 TEST(Zelmora, FirstStartShowsTheWindowAndWritesTheSettingsOnClose) {
     Zelmora app("first-start");
     app.Start();
@@ -53,11 +43,11 @@ TEST(Zelmora, ACycleDeletesTheCacheAndReportsTheSpaceFreed) {
     app.Start();
     EXPECT_EQ(app.Check("CDel"), BST_CHECKED);
     ASSERT_TRUE(Zelmora::WaitFor([&] { return !app.Text("Lb1").empty(); }, 15s));
-    EXPECT_TRUE(EndsWith(app.Text("Lb1"), " 删除成功!已释放 5MB 空间.")) << app.Text("Lb1");
+    EXPECT_TRUE(app.Text("Lb1").ends_with(" 删除成功!已释放 5MB 空间.")) << app.Text("Lb1");
     EXPECT_EQ(app.Text("Tx1"), app.Text("Lb1") + "\r\n");
     EXPECT_FALSE(app.CacheExists());
     EXPECT_EQ(app.Text("TMB"), "5");
-    EXPECT_TRUE(Zelmora::WaitFor([&] { return EndsWith(app.Text("Lb1"), "新浪微博缓存路径不存在！"); }, 5s));
+    EXPECT_TRUE(Zelmora::WaitFor([&] { return app.Text("Lb1").ends_with("新浪微博缓存路径不存在！"); }, 5s));
     EXPECT_EQ(app.Text("LTime"), "LTime") << "an interval of 0 never reloads the countdown";
 }
 
@@ -72,7 +62,7 @@ TEST(Zelmora, AFileInUseStopsTheCycleAfterTheTotalsGrew) {
     EXPECT_EQ(app.Text("LTime"), "0");
     app.Click("CDel");
     ASSERT_TRUE(Zelmora::WaitFor([&] { return !app.Text("Lb1").empty(); }, 15s));
-    EXPECT_TRUE(EndsWith(app.Text("Lb1"), " 可能图片正在使用，请关闭 微博桌面 的 【图片查看】窗口")) << app.Text("Lb1");
+    EXPECT_TRUE(app.Text("Lb1").ends_with(" 可能图片正在使用，请关闭 微博桌面 的 【图片查看】窗口")) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TMB"), "2");
     EXPECT_EQ(app.Text("Tx1"), "");
     EXPECT_TRUE(app.CacheExists());
@@ -85,9 +75,9 @@ TEST(Zelmora, CarriesAreStoredAsTheyHappen) {
     app.Start();
     ASSERT_TRUE(Zelmora::WaitFor([&] { return app.Text("TGB") == "4"; }, 15s));
     EXPECT_EQ(app.Text("TMB"), "0");
-    EXPECT_EQ(Setting(app, "Cls", "TGB"), "4");
-    EXPECT_EQ(Setting(app, "Cls", "TMB"), "0");
-    EXPECT_EQ(Setting(app, "Cls", "TKB"), "7");
+    EXPECT_EQ(Setting(app.ConfigIni(), "Cls", "TGB"), "4");
+    EXPECT_EQ(Setting(app.ConfigIni(), "Cls", "TMB"), "0");
+    EXPECT_EQ(Setting(app.ConfigIni(), "Cls", "TKB"), "7");
 }
 
 TEST(Zelmora, TypingTheIntervalRestartsTheCountdownAndClearingResetsTheTotals) {
@@ -101,7 +91,9 @@ TEST(Zelmora, TypingTheIntervalRestartsTheCountdownAndClearingResetsTheTotals) {
     app.ChooseMenu("TCls");
     ASSERT_TRUE(Zelmora::WaitFor([&] { return app.Text("TGB") == "0"; }, 5s));
     EXPECT_EQ(app.Text("TMB") + app.Text("TKB"), "00");
-    EXPECT_EQ(Setting(app, "Cls", "TGB") + Setting(app, "Cls", "TMB") + Setting(app, "Cls", "TKB"), "000");
+    EXPECT_EQ(Setting(app.ConfigIni(), "Cls", "TGB") + Setting(app.ConfigIni(), "Cls", "TMB") +
+                  Setting(app.ConfigIni(), "Cls", "TKB"),
+              "000");
 }
 
 TEST(Zelmora, ExitWritesAllSixSettingsLikeClosingTheWindow) {
@@ -111,10 +103,10 @@ TEST(Zelmora, ExitWritesAllSixSettingsLikeClosingTheWindow) {
     app.Type("TDel", "12");
     app.ChooseMenu("TExit");
     app.WaitForExit();
-    EXPECT_EQ(Setting(app, "Auto", "Del"), "1");
-    EXPECT_EQ(Setting(app, "Auto", "Time"), "12");
-    EXPECT_EQ(Setting(app, "Auto", "ALoad"), "0");
-    EXPECT_EQ(Setting(app, "Cls", "TKB"), "0");
+    EXPECT_EQ(Setting(app.ConfigIni(), "Auto", "Del"), "1");
+    EXPECT_EQ(Setting(app.ConfigIni(), "Auto", "Time"), "12");
+    EXPECT_EQ(Setting(app.ConfigIni(), "Auto", "ALoad"), "0");
+    EXPECT_EQ(Setting(app.ConfigIni(), "Cls", "TKB"), "0");
 }
 
 TEST(Zelmora, AHandEditedMegabyteTotalKeepsTheStoredKilobytes) {
@@ -123,8 +115,8 @@ TEST(Zelmora, AHandEditedMegabyteTotalKeepsTheStoredKilobytes) {
     EXPECT_EQ(app.Text("TGB"), "1");
     EXPECT_EQ(app.Text("TMB"), "0");
     EXPECT_EQ(app.Text("TKB"), "500");
-    EXPECT_EQ(Setting(app, "Cls", "TKB"), "500");
-    EXPECT_EQ(Setting(app, "Cls", "TGB"), "1");
+    EXPECT_EQ(Setting(app.ConfigIni(), "Cls", "TKB"), "500");
+    EXPECT_EQ(Setting(app.ConfigIni(), "Cls", "TGB"), "1");
 }
 
 // The main window realized in this process, with handlers that record what runs.

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "base/win32_export.h"
 #include "base/win32_text.h"
 
 namespace zelmora::testing {
@@ -25,9 +26,8 @@ void RunAndWait(const std::string& commandLine) {
 
 std::string UnixPath(const std::string& windowsPath) {
     static const std::string driveC = [] {
-        using UnixName = char*(CDECL*)(LPCWSTR);
-        const auto unixName = reinterpret_cast<UnixName>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        const auto unixName =
+            Export<char*(CDECL*)(LPCWSTR)>(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
         char* drive = unixName ? unixName(L"C:\\") : nullptr;
         if (!drive)
             throw std::runtime_error("not under Wine");

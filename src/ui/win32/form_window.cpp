@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/failure.h"
+#include "base/win32_export.h"
 #include "base/win32_text.h"
 
 namespace zelmora {
@@ -58,9 +59,8 @@ Style StyleOf(const ControlSpec& spec) {
 // An elevated program still hears the shell's restart and a second start, which run without elevation.
 // The filter is Vista's; earlier systems have no such barrier.
 void AcceptFromAnyProcess(UINT message) {
-    using Filter = BOOL(WINAPI*)(UINT, DWORD);
-    const auto filter = reinterpret_cast<Filter>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilter")));
+    const auto filter =
+        Export<BOOL(WINAPI*)(UINT, DWORD)>(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilter");
     if (filter)
         filter(message, 1);  // MSGFLT_ADD
 }
