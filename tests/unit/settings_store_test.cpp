@@ -1,12 +1,13 @@
+// The settings file through the Windows profile API, as the program keeps it.
+
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "settings/ini_file_store.h"
-#include "test_support.h"
-#ifdef _WIN32
 #include "settings/win32_profile_store.h"
-#endif
+#include "test_support.h"
 
 namespace zelmora::testing {
 namespace {
@@ -15,153 +16,132 @@ void Put(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-// Every store must meet the same requirements.
-template <typename Store>
 struct StoreTest : ::testing::Test {
-    Store store;
+    Win32ProfileStore store;
     TempDir dir;
     std::filesystem::path file = dir.Path() / "Config.ini";
     std::string path = dir.Text("Config.ini");
 };
 
-#ifdef _WIN32
-using Stores = ::testing::Types<IniFileStore, Win32ProfileStore>;
-#else
-using Stores = ::testing::Types<IniFileStore>;
-#endif
-TYPED_TEST_SUITE(StoreTest, Stores);
-
-TYPED_TEST(StoreTest, MissingFileSectionOrKeyGivesTheDefault) {
-    EXPECT_EQ(this->store.Read("Auto", "Time", "1", this->path), "1");
-    Put(this->file, "[Auto]\r\nDel=1\r\n");
-    EXPECT_EQ(this->store.Read("Auto", "Time", "1", this->path), "1");
-    EXPECT_EQ(this->store.Read("Cls", "TKB", "0", this->path), "0");
-    EXPECT_EQ(this->store.Read("Auto", "Del", "10", this->path), "1");
+TEST_F(StoreTest, MissingFileSectionOrKeyGivesTheDefault) {
+    EXPECT_EQ(store.Read("Auto", "Time", "1", path), "1");
+    Put(file, "[Auto]\r\nDel=1\r\n");
+    EXPECT_EQ(store.Read("Auto", "Time", "1", path), "1");
+    EXPECT_EQ(store.Read("Cls", "TKB", "0", path), "0");
+    EXPECT_EQ(store.Read("Auto", "Del", "10", path), "1");
 }
 
-TYPED_TEST(StoreTest, AnEmptyValueReadsAsEmpty) {
-    Put(this->file, "[Cls]\r\nTKB=\r\n");
-    EXPECT_EQ(this->store.Read("Cls", "TKB", "0", this->path), "");
+TEST_F(StoreTest, AnEmptyValueReadsAsEmpty) {
+    Put(file, "[Cls]\r\nTKB=\r\n");
+    EXPECT_EQ(store.Read("Cls", "TKB", "0", path), "");
 }
 
-TYPED_TEST(StoreTest, LongValuesAreCutTo255Bytes) {
+TEST_F(StoreTest, LongValuesAreCutTo255Bytes) {
     const std::string value(300, 'v');
-    this->store.Write("Auto", "Time", value, this->path);
-    EXPECT_EQ(this->store.Read("Auto", "Time", "1", this->path), value.substr(0, 255));
+    store.Write("Auto", "Time", value, path);
+    EXPECT_EQ(store.Read("Auto", "Time", "1", path), value.substr(0, 255));
 }
 
-TYPED_TEST(StoreTest, TheFirstWriteCreatesTheFileInOrder) {
-    this->store.Write("Auto", "Del", "1", this->path);
-    this->store.Write("Auto", "Time", "15", this->path);
-    this->store.Write("Auto", "ALoad", "0", this->path);
-    this->store.Write("Cls", "TGB", "0", this->path);
-    EXPECT_EQ(Contents(this->file), "[Auto]\r\nDel=1\r\nTime=15\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\n");
-    this->store.Write("Auto", "Time", "30", this->path);
-    EXPECT_EQ(this->store.Read("Auto", "Time", "1", this->path), "30");
-    EXPECT_EQ(Contents(this->file), "[Auto]\r\nDel=1\r\nTime=30\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\n");
+TEST_F(StoreTest, TheFirstWriteCreatesTheFileInOrder) {
+    store.Write("Auto", "Del", "1", path);
+    store.Write("Auto", "Time", "15", path);
+    store.Write("Auto", "ALoad", "0", path);
+    store.Write("Cls", "TGB", "0", path);
+    EXPECT_EQ(Contents(file), "[Auto]\r\nDel=1\r\nTime=15\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\n");
+    store.Write("Auto", "Time", "30", path);
+    EXPECT_EQ(store.Read("Auto", "Time", "1", path), "30");
+    EXPECT_EQ(Contents(file), "[Auto]\r\nDel=1\r\nTime=30\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\n");
 }
 
-TYPED_TEST(StoreTest, NamesMatchWithoutRegardToCase) {
-    Put(this->file, "[auto]\r\ntime=7\r\n");
-    EXPECT_EQ(this->store.Read("Auto", "Time", "1", this->path), "7");
-    this->store.Write("AUTO", "TIME", "8", this->path);
-    EXPECT_EQ(Contents(this->file), "[auto]\r\ntime=8\r\n");
+TEST_F(StoreTest, NamesMatchWithoutRegardToCase) {
+    Put(file, "[auto]\r\ntime=7\r\n");
+    EXPECT_EQ(store.Read("Auto", "Time", "1", path), "7");
+    store.Write("AUTO", "TIME", "8", path);
+    EXPECT_EQ(Contents(file), "[auto]\r\ntime=8\r\n");
 }
 
-TYPED_TEST(StoreTest, ReadingTrimsBlanksAndOuterQuotes) {
-    Put(this->file, "[Auto]\r\n  Time  =  12 \r\nDel=\"1\"\r\nALoad='x\"\r\n");
-    EXPECT_EQ(this->store.Read("Auto", "Time", "", this->path), "12");
-    EXPECT_EQ(this->store.Read("Auto", "Del", "", this->path), "1");
-    EXPECT_EQ(this->store.Read("Auto", "ALoad", "", this->path), "'x\"");
+TEST_F(StoreTest, ReadingTrimsBlanksAndOuterQuotes) {
+    Put(file, "[Auto]\r\n  Time  =  12 \r\nDel=\"1\"\r\nALoad='x\"\r\n");
+    EXPECT_EQ(store.Read("Auto", "Time", "", path), "12");
+    EXPECT_EQ(store.Read("Auto", "Del", "", path), "1");
+    EXPECT_EQ(store.Read("Auto", "ALoad", "", path), "'x\"");
 }
 
-TYPED_TEST(StoreTest, TheFirstOfDuplicatesWinsAndCommentsAreKept) {
-    Put(this->file, "; settings\r\n[Auto]\r\nTime=1\r\nTime=2\r\n;Del=5\r\n[Auto]\r\nDel=3\r\n");
-    EXPECT_EQ(this->store.Read("Auto", "Time", "", this->path), "1");
-    EXPECT_EQ(this->store.Read("Auto", "Del", "none", this->path), "none");
-    this->store.Write("Auto", "Time", "9", this->path);
-    const std::string text = Contents(this->file);
+TEST_F(StoreTest, TheFirstOfDuplicatesWinsAndCommentsAreKept) {
+    Put(file, "; settings\r\n[Auto]\r\nTime=1\r\nTime=2\r\n;Del=5\r\n[Auto]\r\nDel=3\r\n");
+    EXPECT_EQ(store.Read("Auto", "Time", "", path), "1");
+    EXPECT_EQ(store.Read("Auto", "Del", "none", path), "none");
+    store.Write("Auto", "Time", "9", path);
+    const std::string text = Contents(file);
     EXPECT_NE(text.find("; settings"), std::string::npos);
     EXPECT_NE(text.find("Time=9\r\nTime=2"), std::string::npos) << text;
 }
 
-TYPED_TEST(StoreTest, NewKeysGoAfterTheSectionsLastKey) {
-    Put(this->file, "[Auto]\r\nDel=1\r\n\r\n[Cls]\r\nTGB=2\r\n");
-    this->store.Write("Auto", "Time", "5", this->path);
-    this->store.Write("Other", "k", "v", this->path);
-    EXPECT_EQ(this->store.Read("Auto", "Time", "", this->path), "5");
-    EXPECT_EQ(this->store.Read("Cls", "TGB", "", this->path), "2");
-    EXPECT_EQ(this->store.Read("Other", "k", "", this->path), "v");
-    const std::string text = Contents(this->file);
+TEST_F(StoreTest, NewKeysGoAfterTheSectionsLastKey) {
+    Put(file, "[Auto]\r\nDel=1\r\n\r\n[Cls]\r\nTGB=2\r\n");
+    store.Write("Auto", "Time", "5", path);
+    store.Write("Other", "k", "v", path);
+    EXPECT_EQ(store.Read("Auto", "Time", "", path), "5");
+    EXPECT_EQ(store.Read("Cls", "TGB", "", path), "2");
+    EXPECT_EQ(store.Read("Other", "k", "", path), "v");
+    const std::string text = Contents(file);
     EXPECT_EQ(text.find("[Auto]\r\nDel=1\r\nTime=5\r\n"), 0u) << text;
 }
 
-TYPED_TEST(StoreTest, ChineseTextRoundTrips) {
-    this->store.Write("Cls", "TGB", "一百", this->path);
-    EXPECT_EQ(this->store.Read("Cls", "TGB", "", this->path), "一百");
+TEST_F(StoreTest, ChineseTextRoundTrips) {
+    store.Write("Cls", "TGB", "一百", path);
+    EXPECT_EQ(store.Read("Cls", "TGB", "", path), "一百");
 }
 
 // A folder name outside the ANSI code page: the settings are still read and written there.
-TYPED_TEST(StoreTest, AnyFolderNameServes) {
-    const std::filesystem::path folder = this->dir.Path() / std::filesystem::path(u8"程序 😀");
+TEST_F(StoreTest, AnyFolderNameServes) {
+    const std::filesystem::path folder = dir.Path() / std::filesystem::path(u8"程序 😀");
     std::filesystem::create_directory(folder);
-    const std::string oddPath = this->dir.Text("程序 😀/Config.ini");
-    EXPECT_TRUE(this->store.Write("Auto", "Time", "15", oddPath));
-    EXPECT_EQ(this->store.Read("Auto", "Time", "1", oddPath), "15");
+    const std::string oddPath = dir.Text("程序 😀/Config.ini");
+    EXPECT_TRUE(store.Write("Auto", "Time", "15", oddPath));
+    EXPECT_EQ(store.Read("Auto", "Time", "1", oddPath), "15");
     EXPECT_TRUE(std::filesystem::exists(folder / "Config.ini"));
 }
 
-TYPED_TEST(StoreTest, CanWriteLeavesAMissingFileMissing) {
-    EXPECT_TRUE(this->store.CanWrite(this->path));
-    EXPECT_FALSE(std::filesystem::exists(this->file));
-    Put(this->file, "[Auto]\r\n");
-    EXPECT_TRUE(this->store.CanWrite(this->path));
-    EXPECT_FALSE(this->store.CanWrite(this->dir.Text("no such folder/Config.ini")));
+TEST_F(StoreTest, CanWriteLeavesAMissingFileMissing) {
+    EXPECT_TRUE(store.CanWrite(path));
+    EXPECT_FALSE(std::filesystem::exists(file));
+    Put(file, "[Auto]\r\n");
+    EXPECT_TRUE(store.CanWrite(path));
+    EXPECT_FALSE(store.CanWrite(dir.Text("no such folder/Config.ini")));
 }
 
-TYPED_TEST(StoreTest, StartFromCopiesOnlyWhereTheFileIsMissing) {
+TEST_F(StoreTest, StartFromCopiesOnlyWhereTheFileIsMissing) {
     namespace fs = std::filesystem;
-    Put(this->file, "[Auto]\r\nTime=7\r\n");
-    fs::permissions(this->file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+    Put(file, "[Auto]\r\nTime=7\r\n");
+    fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-    const std::string copy = this->dir.Text("user/Zelmora/Config.ini");
-    this->store.StartFrom(this->path, copy);
-    EXPECT_EQ(this->store.Read("Auto", "Time", "1", copy), "7");
-    EXPECT_NE(fs::status(this->dir.Path() / "user" / "Zelmora" / "Config.ini").permissions() & fs::perms::owner_write,
+    const std::string copy = dir.Text("user/Zelmora/Config.ini");
+    store.StartFrom(path, copy);
+    EXPECT_EQ(store.Read("Auto", "Time", "1", copy), "7");
+    EXPECT_NE(fs::status(dir.Path() / "user" / "Zelmora" / "Config.ini").permissions() & fs::perms::owner_write,
               fs::perms::none)
         << "the copy of a read-only file can be written";
-    this->store.Write("Auto", "Time", "8", copy);
-    this->store.StartFrom(this->path, copy);
-    EXPECT_EQ(this->store.Read("Auto", "Time", "1", copy), "8");
-    const std::string fresh = this->dir.Text("other/Zelmora/Config.ini");
-    this->store.StartFrom(this->dir.Text("missing.ini"), fresh);
-    EXPECT_TRUE(std::filesystem::is_directory(this->dir.Path() / "other" / "Zelmora"));
-    EXPECT_FALSE(std::filesystem::exists(this->dir.Path() / "other" / "Zelmora" / "Config.ini"));
-    fs::permissions(this->file, fs::perms::owner_write, fs::perm_options::add);
+    store.Write("Auto", "Time", "8", copy);
+    store.StartFrom(path, copy);
+    EXPECT_EQ(store.Read("Auto", "Time", "1", copy), "8");
+    const std::string fresh = dir.Text("other/Zelmora/Config.ini");
+    store.StartFrom(dir.Text("missing.ini"), fresh);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "other" / "Zelmora"));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "other" / "Zelmora" / "Config.ini"));
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
 }
 
-// Wine, run as root, writes a read-only file through the profile API, so only the portable store is held to it.
-using IniFileStoreTest = StoreTest<IniFileStore>;
-TEST_F(IniFileStoreTest, AnUnwritableFileKeepsWhatItHolds) {
-    Put(this->file, "[Auto]\r\nDel=1\r\n");
-    std::filesystem::permissions(this->file,
-                                 std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                                     std::filesystem::perms::others_write,
-                                 std::filesystem::perm_options::remove);
-    this->store.Write("Auto", "Del", "0", this->path);
-    EXPECT_EQ(this->store.Read("Auto", "Del", "", this->path), "1");
-    std::filesystem::permissions(this->file, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
-}
-
-TEST(ReadWriteIni, ModeWordsAreComparedExactly) {
-    Harness h;
-    h.form.IniPath = "C:\\Zelmora\\Config.ini";
-    h.settings.values["Auto/Time"] = "15";
-    EXPECT_EQ(h.form.ReadWriteIni("Auto", "Time", "1", "Read"), "15");
-    EXPECT_EQ(h.form.ReadWriteIni("Auto", "Time", "1", "read"), "");
-    EXPECT_EQ(h.form.ReadWriteIni("Auto", "Time", "9", "WRITE"), "");
-    EXPECT_EQ(h.form.ReadWriteIni("Auto", "Time", "9", "Write"), "");
-    EXPECT_EQ(h.settings.writes, std::vector<std::string>{"Auto/Time=9"});
+// Another program holding the file (an editor, a backup, an antivirus scan) does not make it unwritable.
+TEST_F(StoreTest, AFileHeldByAnotherProgramStaysWritable) {
+    Put(file, "[Auto]\r\n");
+    const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const HANDLE writer = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(writer == INVALID_HANDLE_VALUE ? GetLastError() : 0, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_TRUE(store.CanWrite(path));
+    CloseHandle(held);
 }
 
 }  // namespace
