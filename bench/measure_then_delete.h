@@ -13,7 +13,7 @@ struct Pass {
 };
 
 // The cleaning cycle's work on one cache folder, timed: Form1::FolderlenRec measures it through a fresh
-// file-system object, then the folder is deleted. Throws if the walk reported a failure or the folder is
+// file-system object, which then deletes the folder. Throws if the walk reported a failure or the folder is
 // still there afterwards.
 Pass MeasureThenDelete(FileSystemFactory& fileSystems, const std::string& path);
 

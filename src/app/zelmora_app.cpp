@@ -47,7 +47,7 @@ int Run(HINSTANCE instance, int show, StartupSteps& steps) {
     messages.SetOwner(window.Handle());
     steps.Done("window and controls");
 
-    form.model.RaiseFormEvent("Load");
+    form.model.RaiseFormEvent(FormEvent::Load);
     steps.Done("settings and tray icon");
     ShowWindow(window.Handle(), show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ? SW_SHOWNORMAL : show);
     steps.Done("shown");

@@ -29,7 +29,6 @@ public:
     // The significant digits, without trailing zeros ("" for zero), and the power of ten of the first one.
     std::string Digits() const;
     int Exponent() const { return point_ - 1; }
-    bool Negative() const { return negative_; }
 
 private:
     void Shift(int bits);

@@ -40,8 +40,4 @@ std::string ToAnsi(const std::string& utf8) {
     return FromWide(Widen(utf8), CP_ACP);
 }
 
-std::string FromAnsi(const std::string& ansi) {
-    return Narrow(ToWide(ansi, CP_ACP));
-}
-
 }  // namespace zelmora

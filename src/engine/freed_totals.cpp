@@ -47,9 +47,9 @@ void Form1::SaveTotals() {
         totalsSaveDeferred_ = true;
         return;
     }
-    ReadWriteIni("Cls", "TGB", TGB.Text(), "Write");
-    ReadWriteIni("Cls", "TMB", TMB.Text(), "Write");
-    ReadWriteIni("Cls", "TKB", TKB.Text(), "Write");
+    ReadWriteIni("Cls", "TGB", TGB.Text(), IniMode::Write);
+    ReadWriteIni("Cls", "TMB", TMB.Text(), IniMode::Write);
+    ReadWriteIni("Cls", "TKB", TKB.Text(), IniMode::Write);
 }
 
 }  // namespace zelmora

@@ -3,10 +3,10 @@
 namespace zelmora {
 
 std::string Form1::ReadWriteIni(const std::string& section, const std::string& key, const std::string& value,
-                                const std::string& mode) {
-    if (mode == "Read")
+                                IniMode mode) {
+    if (mode == IniMode::Read)
         return services_.settings.Read(section, key, value, IniPath);
-    if (mode == "Write" && !services_.settings.Write(section, key, value, IniPath) && !settingsWriteFailed_) {
+    if (!services_.settings.Write(section, key, value, IniPath) && !settingsWriteFailed_) {
         settingsWriteFailed_ = true;  // said once: every later write would fail the same way
         Lb1.SetText("无法写入设置文件：" + IniPath);
     }
@@ -18,10 +18,9 @@ std::string Form1::ReadWriteIni(const std::string& section, const std::string& k
 // still read from beside the program.
 std::string Form1::SettingsPath() {
     const std::string beside = services_.system.ProgramDirectory() + "\\Config.ini";
-    const std::string appData = services_.system.AppDataFolder();
-    if (services_.settings.CanWrite(beside) || appData.empty())
+    if (services_.settings.CanWrite(beside) || appData_.empty())
         return beside;
-    const std::string own = appData + "\\Zelmora\\Config.ini";
+    const std::string own = appData_ + "\\Zelmora\\Config.ini";
     services_.settings.StartFrom(beside, own);
     return services_.settings.CanWrite(own) ? own : beside;
 }

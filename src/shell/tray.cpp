@@ -25,8 +25,8 @@ int32_t Form1::SetInTaskBar() {
 int32_t Form1::AddIcon() {
     notifyRecord.cbSize = NotifyRecord::kSize;
     notifyRecord.szTip = kTip + std::string(64 - 8, ' ');
-    notifyRecord.hIcon = services_.window.PictureHandle("pic(0)");
-    notifyRecord.hWnd = services_.window.WindowHandle("picMouseEvent");
+    notifyRecord.hIcon = services_.window.PictureHandle(model["pic(0)"].Description());
+    notifyRecord.hWnd = services_.window.WindowHandle(picMouseEvent.Description());
     notifyRecord.uCallbackMessage = kMouseMove;
     notifyRecord.uFlags = NotifyRecord::kMessageValid | NotifyRecord::kIconValid;
     notifyRecord.uID = static_cast<uint32_t>(std::fabs(std::floor(random_.Next() * 2147483648.0 - 1)));
@@ -45,7 +45,7 @@ void Form1::picMouseEvent_MouseMove(int16_t, int16_t, float x, float) {
     if (lowByte == 45)  // 515, left double-click
         ShowFromTray();
     else if (lowByte == 75)  // 517, right button released
-        services_.window.PopupMenu("TFile");
+        services_.window.PopupMenu(Form1Menu("TFile").Description());
 }
 
 void Form1::ShowFromTray() {
@@ -63,7 +63,7 @@ void Form1::Form_Resize() {
 
 // Re-sends the same icon; an icon the shell no longer knows is added again with the same record.
 void Form1::tChangePic_Timer() {
-    notifyRecord.hIcon = services_.window.PictureHandle("pic(0)");
+    notifyRecord.hIcon = services_.window.PictureHandle(model["pic(0)"].Description());
     notifyRecord.uFlags = NotifyRecord::kMessageValid | NotifyRecord::kIconValid;
     if (services_.tray.NotifyIcon(NotifyRecord::kModify, notifyRecord) == 0)
         services_.tray.NotifyIcon(NotifyRecord::kAdd, notifyRecord);

@@ -3,7 +3,7 @@
 namespace zelmora {
 
 Form1::Form1(const Form1Services& services, EventDispatch& dispatch)
-    : model(Form1Description(), dispatch),
+    : model(dispatch),
       Tx1(model["Tx1"]),
       List1(model["List1"]),
       TKB(model["TKB"]),
@@ -38,11 +38,11 @@ Form1::Form1(const Form1Services& services, EventDispatch& dispatch)
     model.BindMenu("Tweibo", [this] { Tweibo_Click(); });
     model.BindMenu("TClassDown", [this] { TClassDown_Click(); });
     model.BindMenu("TaboutI", [this] { TaboutI_Click(); });
-    model.BindFormEvent("Load", [this] { Form_Load(); });
-    model.BindFormEvent("Unload", [this] { Form_Unload(); });
-    model.BindFormEvent("Resize", [this] { Form_Resize(); });
-    model.BindFormEvent("TaskbarCreated", [this] { Shell_TaskbarCreated(); });
-    model.BindFormEvent("ShowFromTray", [this] { ShowFromTray(); });
+    model.BindFormEvent(FormEvent::Load, [this] { Form_Load(); });
+    model.BindFormEvent(FormEvent::Unload, [this] { Form_Unload(); });
+    model.BindFormEvent(FormEvent::Resize, [this] { Form_Resize(); });
+    model.BindFormEvent(FormEvent::TaskbarCreated, [this] { Shell_TaskbarCreated(); });
+    model.BindFormEvent(FormEvent::ShowFromTray, [this] { ShowFromTray(); });
 }
 
 }  // namespace zelmora

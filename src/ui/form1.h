@@ -9,15 +9,18 @@
 #include "engine/file_system.h"
 #include "settings/settings_store.h"
 #include "settings/shortcuts.h"
-#include "shell/about_window.h"
 #include "shell/notify_record.h"
 #include "shell/tray_shell.h"
 #include "shell/web_links.h"
+#include "ui/fabout.h"
+#include "ui/form1_description.h"
 #include "ui/form_model.h"
 #include "ui/message_box.h"
 #include "ui/window_host.h"
 
 namespace zelmora {
+
+using Form1Model = DescribedForm<kForm1Description>;
 
 // The platform services the main window's handlers use.
 struct Form1Services {
@@ -31,14 +34,16 @@ struct Form1Services {
     Browser& browser;
 };
 
-// The main window: its controls are the program's state, its handlers the program's behaviour.
+// The main window: its controls are the program's state, its handlers the program's behaviour. Each handler
+// lives in the folder of its subsystem: engine/ (cleaning), settings/ (settings, start-up, shortcut), shell/
+// (tray, links).
 class Form1 {
 public:
     Form1(const Form1Services& services, EventDispatch& dispatch);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
-    FormModel model;
+    Form1Model model;
     Control& Tx1;
     Control& List1;
     Control& TKB;
@@ -54,21 +59,15 @@ public:
     Control& tChangePic;
     Control& picMouseEvent;
 
-    // Window-level values.
-    std::string IniPath;
-    int16_t CycleCount = 0;
-    std::string CachePath;
-    std::unique_ptr<FileSystem> Fso;
-    NotifyRecord notifyRecord;
-
     // Cache measurement and cleaning cycle.
-    int32_t FolderlenRec(const std::string& path);
+    int32_t FolderlenRec(FileSystem& fso, const std::string& cachePath, const std::string& path);
     void Tm1_Timer();
 
-    // Manual clearing and freed-space totals.
+    // Clean now, auto clear, the interval and its label; the freed-space totals.
     void Ccls_Click();
     void CDel_Click();
     void TDel_Change();
+    void Label1_Click();
     void TKB_Change();
     void TMB_Change();
     void TCls_Click();
@@ -88,8 +87,9 @@ public:
     void Shell_TaskbarCreated();
 
     // Start-at-log-on shortcut.
+    enum class LinkMode { Make, del };
     void CLoad_Click();
-    void MakeStartupLink(const std::string& mode);
+    void MakeStartupLink(LinkMode mode);
 
     // Web links and the About window.
     void OpenUrl(const std::string& url);
@@ -98,22 +98,35 @@ public:
     void Tweibo_Click();
     void TClassDown_Click();
     void TaboutI_Click();
-    void Label1_Click();
 
     // Settings file access.
+    enum class IniMode { Read, Write };
     std::string ReadWriteIni(const std::string& section, const std::string& key, const std::string& value,
-                             const std::string& mode);
+                             IniMode mode);
 
 private:
-    int32_t MeasureLevel(const std::string& path, const Folder* parent);
+    int32_t SizeLeft(FileSystem& fso, const std::string& cachePath);
+    std::string CachePath(FileSystem& fso);
+    void ReloadCountdown();
     void CarryInto(Control& part, Control& next);
     void ShowFromTray();
     int32_t AddIcon();
+    void FindUserFolders();
     std::string StartupLinkPath();
     std::string SettingsPath();
 
     Form1Services services_;
     EventDispatch& dispatch_;
+
+    // Window-level values.
+    std::string IniPath;
+    int16_t CycleCount = 0;
+    NotifyRecord notifyRecord;
+    // The user's own folders, found once at start: the application data, and the old fixed profile path
+    // where it names the user's own profile folder (else empty).
+    std::string appData_;
+    std::string fixedProfile_;
+
     std::unique_ptr<FAbout> about_;
     Random random_;
     bool cycleRunning_ = false;

@@ -1,13 +1,12 @@
 #include "ui/form_model.h"
 
+#include <algorithm>
 #include <utility>
-
-#include "base/failure.h"
 
 namespace zelmora {
 
-Control::Control(const ControlSpec& spec, EventDispatch& dispatch)
-    : spec_(spec), dispatch_(dispatch), text_(spec.value), visible_(spec.visible) {}
+Control::Control(const ControlDescription& description, EventDispatch& dispatch)
+    : description_(description), dispatch_(dispatch), text_(description.value) {}
 
 void Control::SetText(std::string text) {
     if (text == text_)
@@ -15,7 +14,7 @@ void Control::SetText(std::string text) {
     text_ = std::move(text);
     selStart_ = std::min(selStart_, text_.size());
     Changed();
-    if (spec_.kind == ControlKind::TextBox)
+    if (description_.kind == ControlKind::TextBox)
         Raise();
 }
 
@@ -24,15 +23,8 @@ void Control::SetValue(int value) {
         return;
     value_ = value;
     Changed();
-    if (spec_.kind == ControlKind::CheckBox)
+    if (description_.kind == ControlKind::CheckBox)
         Raise();
-}
-
-void Control::SetVisible(bool visible) {
-    if (visible == visible_)
-        return;
-    visible_ = visible;
-    Changed();
 }
 
 void Control::SetSelStart(size_t position) {
@@ -41,10 +33,13 @@ void Control::SetSelStart(size_t position) {
 }
 
 void Control::AddItem(std::string line) {
+    itemBytes_ += line.size();
     items_.push_back(std::move(line));
     ++itemsAdded_;
-    if (items_.size() > kMaxListLines)
+    while (items_.size() > 1 && (items_.size() > kMaxListLines || itemBytes_ > kMaxListBytes)) {
+        itemBytes_ -= items_.front().size();
         items_.pop_front();
+    }
     Changed();
 }
 
@@ -108,9 +103,12 @@ void EventDispatch::Run(const std::function<void()>& handler) {
     }
 }
 
-FormModel::FormModel(const FormSpec& spec, EventDispatch& dispatch)
-    : spec_(spec), dispatch_(dispatch), caption_(spec.caption) {
-    for (const ControlSpec& control : spec.controls)
+FormModel::FormModel(const FormDescription& description, EventDispatch& dispatch)
+    : description_(description),
+      dispatch_(dispatch),
+      caption_(description.caption),
+      menuHandlers_(description.menus.size()) {
+    for (const ControlDescription& control : description.controls)
         controls_.push_back(std::make_unique<Control>(control, dispatch));
 }
 
@@ -119,38 +117,29 @@ FormModel::~FormModel() {
         destructionObserver_();
 }
 
-Control& FormModel::operator[](std::string_view name) {
-    for (auto& control : controls_) {
-        if (name == control->Name())
-            return *control;
-    }
-    throw Failure("no control " + std::string(name) + " in " + spec_.name);
-}
-
 void FormModel::SetCaption(std::string caption) {
     caption_ = std::move(caption);
     if (captionObserver_)
         captionObserver_(caption_);
 }
 
-void FormModel::BindMenu(std::string_view name, std::function<void()> handler) {
-    menuHandlers_[std::string(name)] = std::move(handler);
+void FormModel::BindMenu(size_t item, std::function<void()> handler) {
+    menuHandlers_.at(item) = std::move(handler);
 }
 
-void FormModel::ClickMenu(std::string_view name) {
-    auto found = menuHandlers_.find(name);
-    if (found != menuHandlers_.end())
-        dispatch_.Run(found->second);
+void FormModel::ClickMenu(size_t item) {
+    if (menuHandlers_.at(item))
+        dispatch_.Run(menuHandlers_[item]);
 }
 
-void FormModel::BindFormEvent(std::string_view event, std::function<void()> handler) {
-    formHandlers_[std::string(event)] = std::move(handler);
+void FormModel::BindFormEvent(FormEvent event, std::function<void()> handler) {
+    formHandlers_.at(static_cast<size_t>(event)) = std::move(handler);
 }
 
-void FormModel::RaiseFormEvent(std::string_view event) {
-    auto found = formHandlers_.find(event);
-    if (found != formHandlers_.end())
-        dispatch_.Run(found->second);
+void FormModel::RaiseFormEvent(FormEvent event) {
+    const std::function<void()>& handler = formHandlers_.at(static_cast<size_t>(event));
+    if (handler)
+        dispatch_.Run(handler);
 }
 
 }  // namespace zelmora

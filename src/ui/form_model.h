@@ -1,12 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "ui/form_description.h"
@@ -19,10 +18,10 @@ class EventDispatch;
 // raises the control's event handler synchronously, nested inside the write, as a user's change does.
 class Control {
 public:
-    Control(const ControlSpec& spec, EventDispatch& dispatch);
+    Control(const ControlDescription& description, EventDispatch& dispatch);
 
-    const ControlSpec& Spec() const { return spec_; }
-    const char* Name() const { return spec_.name; }
+    const ControlDescription& Description() const { return description_; }
+    const char* Name() const { return description_.name; }
 
     // Text of a text box; caption of a label, button, check box or frame. A text box raises its change event.
     const std::string& Text() const { return text_; }
@@ -32,15 +31,15 @@ public:
     int Value() const { return value_; }
     void SetValue(int value);
 
-    bool Visible() const { return visible_; }
-    void SetVisible(bool visible);
+    bool Visible() const { return description_.options.visible; }
 
     // Caret position of a text box.
     size_t SelStart() const { return selStart_; }
     void SetSelStart(size_t position);
 
-    // List box lines; the oldest are dropped past kMaxListLines.
+    // List box lines; the oldest are dropped past kMaxListLines lines or kMaxListBytes of text.
     static constexpr size_t kMaxListLines = 10000;
+    static constexpr size_t kMaxListBytes = 4 << 20;
     const std::deque<std::string>& Items() const { return items_; }
     uint64_t ItemsAdded() const { return itemsAdded_; }
     void AddItem(std::string line);
@@ -48,7 +47,7 @@ public:
     // Timers: the host ticks an enabled timer every Interval() milliseconds by calling Tick().
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
-    int Interval() const { return spec_.interval; }
+    int Interval() const { return description_.options.interval; }
     void Tick();
 
     // Called by the realization for a user's action on the control: a click on a button.
@@ -68,14 +67,14 @@ private:
     void Raise();
     void Changed();
 
-    const ControlSpec& spec_;
+    const ControlDescription& description_;
     EventDispatch& dispatch_;
     std::string text_;
     int value_ = 0;
-    bool visible_;
     bool enabled_ = false;
     size_t selStart_ = 0;
     std::deque<std::string> items_;
+    size_t itemBytes_ = 0;
     uint64_t itemsAdded_ = 0;
     std::function<void()> handler_;
     MouseMoveHandler mouseMoveHandler_;
@@ -99,26 +98,29 @@ private:
     int depth_ = 0;
 };
 
+// The events of a window as a whole.
+enum class FormEvent { Load, Resize, Unload, TaskbarCreated, ShowFromTray };
+
 // The controls and menu items of one window, made from its description.
 class FormModel {
 public:
-    FormModel(const FormSpec& spec, EventDispatch& dispatch);
+    FormModel(const FormDescription& description, EventDispatch& dispatch);
     FormModel(const FormModel&) = delete;
     FormModel& operator=(const FormModel&) = delete;
     ~FormModel();
 
-    const FormSpec& Spec() const { return spec_; }
-    Control& operator[](std::string_view name);
+    const FormDescription& Description() const { return description_; }
+    // In the description's order.
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption);
 
-    // Menu items and form events by name ("Load", "Resize", "Unload").
-    void BindMenu(std::string_view name, std::function<void()> handler);
-    void ClickMenu(std::string_view name);
-    void BindFormEvent(std::string_view event, std::function<void()> handler);
-    void RaiseFormEvent(std::string_view event);
+    // Menu items by their place in the description.
+    void BindMenu(size_t item, std::function<void()> handler);
+    void ClickMenu(size_t item);
+    void BindFormEvent(FormEvent event, std::function<void()> handler);
+    void RaiseFormEvent(FormEvent event);
 
     void ObserveCaption(std::function<void(const std::string&)> observer) { captionObserver_ = std::move(observer); }
     // Told when the model goes, so a realization that outlives it lets it be.
@@ -127,14 +129,28 @@ public:
     EventDispatch& Dispatch() const { return dispatch_; }
 
 private:
-    const FormSpec& spec_;
+    const FormDescription& description_;
     EventDispatch& dispatch_;
     std::string caption_;
     std::vector<std::unique_ptr<Control>> controls_;
-    std::map<std::string, std::function<void()>, std::less<>> menuHandlers_;
-    std::map<std::string, std::function<void()>, std::less<>> formHandlers_;
+    std::vector<std::function<void()>> menuHandlers_;
+    std::array<std::function<void()>, static_cast<size_t>(FormEvent::ShowFromTray) + 1> formHandlers_;
     std::function<void(const std::string&)> captionObserver_;
     std::function<void()> destructionObserver_;
+};
+
+// The model of one particular form, whose controls and menu items are named in the code: the names are
+// checked against the form's description when the code compiles.
+template <const FormDescription& form>
+class DescribedForm : public FormModel {
+public:
+    explicit DescribedForm(EventDispatch& dispatch) : FormModel(form, dispatch) {}
+
+    Control& operator[](ControlName<form> name) const { return *Controls()[name.Index()]; }
+    void BindMenu(MenuName<form> item, std::function<void()> handler) {
+        FormModel::BindMenu(item.Index(), std::move(handler));
+    }
+    void ClickMenu(MenuName<form> item) { FormModel::ClickMenu(item.Index()); }
 };
 
 }  // namespace zelmora

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+
+#include "ui/form_description.h"
 
 namespace zelmora {
 
@@ -23,15 +24,15 @@ public:
     // Makes the window visible and active.
     virtual void Show() = 0;
     // Pops up a menu of the menu bar at the mouse pointer.
-    virtual void PopupMenu(const std::string& menu) = 0;
+    virtual void PopupMenu(const MenuDescription& menu) = 0;
 
     // Realizes another window from its model, raises its load event and shows it modally: the call returns
     // when the user has closed it. Timers keep ticking meanwhile.
     virtual void ShowModal(FormModel& form) = 0;
 
     // Handles as the shell sees them: a control's window and the icon a picture box holds.
-    virtual uint32_t WindowHandle(const std::string& control) = 0;
-    virtual uint32_t PictureHandle(const std::string& control) = 0;
+    virtual uint32_t WindowHandle(const ControlDescription& control) = 0;
+    virtual uint32_t PictureHandle(const ControlDescription& control) = 0;
 };
 
 }  // namespace zelmora

@@ -1,5 +1,7 @@
 #include "zelmora_driver.h"
 
+#include <shlobj.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -9,11 +11,16 @@
 
 #include "base/win32_system.h"
 #include "base/win32_text.h"
-#include "ui/form_description.h"
 
 namespace zelmora::e2e {
 
 namespace {
+
+std::string WindowText(HWND window) {
+    std::vector<wchar_t> text(static_cast<size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1);
+    SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    return Narrow(text.data());
+}
 
 std::string ZelmoraExe() {
     const char* path = std::getenv("ZELMORA_EXE");
@@ -63,6 +70,14 @@ BOOL CALLBACK MatchShown(HWND window, LPARAM parameter) {
 }
 
 }  // namespace
+
+std::string UserName() {
+    wchar_t name[256] = {};
+    DWORD size = 256;
+    if (!GetUserNameW(name, &size))
+        throw std::runtime_error("no user name");
+    return Narrow(name);
+}
 
 std::string ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -176,37 +191,32 @@ DWORD Zelmora::ExitCode() const {
     return code;
 }
 
-HWND Zelmora::Control(const char* name) const {
-    const ControlSpec* spec = FindControl(Form1Description(), name);
-    if (!spec)
-        throw std::logic_error(std::string("no control ") + name);
-    return GetDlgItem(window_, spec->id);
+HWND Zelmora::Control(Form1Control name) const {
+    return GetDlgItem(window_, name.Description().id);
 }
 
-std::string Zelmora::Text(const char* name) const {
-    const HWND control = std::string(name) == "Form1" ? window_ : Control(name);
-    std::vector<wchar_t> text(static_cast<size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1);
-    SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    return Narrow(text.data());
+std::string Zelmora::Caption() const {
+    return WindowText(window_);
 }
 
-int Zelmora::Check(const char* name) const {
+std::string Zelmora::Text(Form1Control name) const {
+    return WindowText(Control(name));
+}
+
+int Zelmora::Check(Form1Control name) const {
     return static_cast<int>(SendMessageW(Control(name), BM_GETCHECK, 0, 0));
 }
 
-void Zelmora::Type(const char* name, const std::string& text) {
+void Zelmora::Type(Form1Control name, const std::string& text) {
     SendMessageW(Control(name), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }
 
-void Zelmora::Click(const char* name) {
+void Zelmora::Click(Form1Control name) {
     SendMessageW(Control(name), BM_CLICK, 0, 0);
 }
 
-void Zelmora::ChooseMenu(const char* name) {
-    for (const MenuSpec& item : Form1Description().menus) {
-        if (std::string(item.name) == name)
-            PostMessageW(window_, WM_COMMAND, MAKEWPARAM(item.id, 0), 0);
-    }
+void Zelmora::ChooseMenu(Form1Menu item) {
+    PostMessageW(window_, WM_COMMAND, MAKEWPARAM(item.Description().id, 0), 0);
 }
 
 void Zelmora::Close() {
@@ -279,11 +289,18 @@ std::string UserSettingsFolder() {
     return appData + "\\Zelmora";
 }
 
-std::string Zelmora::CacheFolder() const {
-    return "C:\\Documents and Settings\\" + userName_.value_or("") + "\\Application Data\\sina\\weibo\\cache";
+std::string StartupFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        throw std::runtime_error("no Startup folder");
+    return Narrow(folder);
 }
 
-void Zelmora::MakeCacheFile(const std::string& relative, uint64_t size) const {
+std::string Zelmora::CacheFolder() {
+    return "C:\\Documents and Settings\\" + UserName() + "\\Application Data\\sina\\weibo\\cache";
+}
+
+void Zelmora::MakeCacheFile(const std::string& relative, uint64_t size) {
     const std::string path = CacheFolder() + "\\" + relative;
     MakeFolders(path.substr(0, path.rfind('\\')));
     const HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -294,7 +311,7 @@ void Zelmora::MakeCacheFile(const std::string& relative, uint64_t size) const {
     CloseHandle(file);
 }
 
-bool Zelmora::CacheExists() const {
+bool Zelmora::CacheExists() {
     return GetFileAttributesW(Widen(CacheFolder()).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 

@@ -8,17 +8,21 @@
 #include <optional>
 #include <string>
 
+#include "ui/form1_description.h"
 #include "unix_shell.h"
 
 namespace zelmora::e2e {
 
-// A Zelmora.exe started in a program folder of its own, with its own user name, driven through its window.
+// The name of the account the tests run as, whose profile the prefix holds.
+std::string UserName();
+
+// A Zelmora.exe started in a program folder of its own, driven through its window.
 class Zelmora {
 public:
-    // Copies the program into a fresh folder under C:\zelmora-e2e and writes the Config.ini given (if any).
-    // Without a user name the program starts with USERNAME unset.
+    // Copies the program into a fresh folder under C:\zelmora-e2e, writes the Config.ini given (if any) and
+    // empties the user's cache. The program starts with USERNAME set to the name given, or unset.
     explicit Zelmora(const std::string& caseName, const std::string& configIni = "",
-                     std::optional<std::string> userName = "e2e");
+                     std::optional<std::string> userName = UserName());
     ~Zelmora();
 
     // Starts the program and waits for its main window; Launch only starts it.
@@ -29,12 +33,13 @@ public:
     DWORD ExitCode() const;
 
     HWND Window() const { return window_; }
-    HWND Control(const char* name) const;
-    std::string Text(const char* name) const;
-    int Check(const char* name) const;
-    void Type(const char* name, const std::string& text);  // as typed: the control raises its change event
-    void Click(const char* name);
-    void ChooseMenu(const char* name);
+    HWND Control(Form1Control name) const;
+    std::string Caption() const;
+    std::string Text(Form1Control name) const;
+    int Check(Form1Control name) const;
+    void Type(Form1Control name, const std::string& text);  // as typed: the control raises its change event
+    void Click(Form1Control name);
+    void ChooseMenu(Form1Menu item);
     void Close();
 
     // Polls until the condition holds; false after the timeout.
@@ -42,9 +47,10 @@ public:
 
     std::string ProgramFolder() const { return folder_; }
     std::string ConfigIni() const;
-    std::string CacheFolder() const;
-    void MakeCacheFile(const std::string& relative, uint64_t size) const;
-    bool CacheExists() const;
+    // The user's own cache, reached through the old fixed path as the program reaches it.
+    static std::string CacheFolder();
+    static void MakeCacheFile(const std::string& relative, uint64_t size);
+    static bool CacheExists();
 
 private:
     std::string folder_;
@@ -86,6 +92,8 @@ std::string Setting(const std::string& iniPath, const char* section, const char*
 
 // Where the program keeps its settings when the folder beside it cannot be written.
 std::string UserSettingsFolder();
+// The user's own Startup folder, as the system names it.
+std::string StartupFolder();
 
 // Makes a folder and every folder above it that is missing.
 void MakeFolders(const std::string& path);

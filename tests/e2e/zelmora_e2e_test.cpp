@@ -4,6 +4,7 @@
 
 #include "base/failure.h"
 #include "base/win32_text.h"
+#include "ui/form1.h"
 #include "ui/win32/form_window.h"
 #include "zelmora_driver.h"
 
@@ -15,7 +16,7 @@ using namespace std::chrono_literals;
 TEST(Zelmora, FirstStartShowsTheWindowAndWritesTheSettingsOnClose) {
     Zelmora app("first-start");
     app.Start();
-    EXPECT_EQ(app.Text("Form1"), "ZelmoraV2.0");
+    EXPECT_EQ(app.Caption(), "ZelmoraV2.0");
     EXPECT_EQ(app.Text("Ccls"), "立即清理");
     EXPECT_EQ(app.Text("CDel"), "自动清除");
     EXPECT_EQ(app.Text("CLoad"), "开机自动启动");
@@ -51,9 +52,10 @@ TEST(Zelmora, ACycleDeletesTheCacheAndReportsTheSpaceFreed) {
     EXPECT_EQ(app.Text("LTime"), "LTime") << "an interval of 0 never reloads the countdown";
 }
 
-TEST(Zelmora, AFileInUseStopsTheCycleAfterTheTotalsGrew) {
+TEST(Zelmora, AFileInUseStaysUncountedWhileTheRestIsCleaned) {
     Zelmora app("in-use", "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=0\r\nTKB=0\r\n");
     app.MakeCacheFile("viewer.jpg", 2 * 1024 * 1024);
+    app.MakeCacheFile("other.jpg", 300 * 1024);
     const HANDLE held = CreateFileW(Widen(app.CacheFolder() + "\\viewer.jpg").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -63,9 +65,10 @@ TEST(Zelmora, AFileInUseStopsTheCycleAfterTheTotalsGrew) {
     app.Click("CDel");
     ASSERT_TRUE(Zelmora::WaitFor([&] { return !app.Text("Lb1").empty(); }, 15s));
     EXPECT_TRUE(app.Text("Lb1").ends_with(" 可能图片正在使用，请关闭 微博桌面 的 【图片查看】窗口")) << app.Text("Lb1");
-    EXPECT_EQ(app.Text("TMB"), "2");
+    EXPECT_EQ(app.Text("TMB") + "/" + app.Text("TKB"), "0/300") << "only what went is counted";
     EXPECT_EQ(app.Text("Tx1"), "");
     EXPECT_TRUE(app.CacheExists());
+    EXPECT_EQ(GetFileAttributesW(Widen(app.CacheFolder() + "\\other.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
     CloseHandle(held);
 }
 
@@ -122,7 +125,7 @@ TEST(Zelmora, AHandEditedMegabyteTotalKeepsTheStoredKilobytes) {
 // The main window realized in this process, with handlers that record what runs.
 struct Realized {
     Realized() {
-        model->BindFormEvent("Unload", [this] { ++unloads; });
+        model->BindFormEvent(FormEvent::Unload, [this] { ++unloads; });
         window->Realize(*model);
     }
     ~Realized() {
@@ -135,7 +138,7 @@ struct Realized {
     std::vector<std::string> failures;
     int unloads = 0;
     EventDispatch dispatch{[this](const std::string& failure) { failures.push_back(failure); }};
-    std::unique_ptr<FormModel> model = std::make_unique<FormModel>(Form1Description(), dispatch);
+    std::unique_ptr<Form1Model> model = std::make_unique<Form1Model>(dispatch);
     std::unique_ptr<FormWindow> window = std::make_unique<FormWindow>(GetModuleHandleW(nullptr), FormWindow::Icons{});
 };
 
@@ -145,7 +148,7 @@ TEST(Realization, ControlsAreStackedInTabOrderAboveLabelsAboveFrames) {
     Realized realized;
     std::vector<std::string> stacked;
     for (HWND child = GetWindow(realized.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        for (const ControlSpec& spec : Form1Description().controls) {
+        for (const ControlDescription& spec : kForm1Description.controls) {
             if (spec.id == GetDlgCtrlID(child))
                 stacked.push_back(spec.name);
         }
@@ -156,16 +159,21 @@ TEST(Realization, ControlsAreStackedInTabOrderAboveLabelsAboveFrames) {
                                                  "Label6", "Frame1", "Frame2", "Frame3", "Frame4"}));
 }
 
-TEST(Realization, TheEndOfTheSessionUnloadsOnceAndClosingAfterwardsDoesNotAgain) {
-    Realized realized;
-    const HWND window = realized.Handle();
-    EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
-    EXPECT_EQ(realized.unloads, 0);
-    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    EXPECT_EQ(realized.unloads, 1);
-    SendMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(realized.unloads, 1);
-    EXPECT_FALSE(IsWindow(window));
+// Log-off, shutdown, and an installer closing the program through the Restart Manager (ENDSESSION_CLOSEAPP):
+// the window unloads once and the program ends.
+TEST(Realization, TheEndOfTheSessionUnloadsOnceAndEndsTheProgram) {
+    constexpr LPARAM kCloseApp = 0x1;  // ENDSESSION_CLOSEAPP, not in Windows XP's declarations
+    for (const LPARAM reason : {LPARAM{0}, static_cast<LPARAM>(ENDSESSION_LOGOFF), kCloseApp}) {
+        Realized realized;
+        const HWND window = realized.Handle();
+        EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, reason), TRUE);
+        EXPECT_EQ(realized.unloads, 0);
+        SendMessageW(window, WM_ENDSESSION, TRUE, reason);
+        EXPECT_EQ(realized.unloads, 1) << reason;
+        EXPECT_FALSE(IsWindow(window)) << reason;
+        MSG quit;
+        EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the program ends: " << reason;
+    }
 }
 
 TEST(Realization, AWindowThatOutlivesItsModelLeavesIt) {
@@ -179,8 +187,8 @@ TEST(Realization, AWindowThatOutlivesItsModelLeavesIt) {
 
 TEST(Realization, AFailureIsReportedAtTheWindowProcedure) {
     Realized realized;
-    realized.model->operator[]("Ccls").Bind([] { throw Failure("button failed"); });
-    const HWND button = GetDlgItem(realized.Handle(), FindControl(Form1Description(), "Ccls")->id);
+    (*realized.model)["Ccls"].Bind([] { throw Failure("button failed"); });
+    const HWND button = realized.window->ControlHandle(Form1Control("Ccls").Description());
     SendMessageW(realized.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
     EXPECT_EQ(realized.failures, std::vector<std::string>{"button failed"});

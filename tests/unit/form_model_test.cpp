@@ -3,7 +3,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "ui/form_model.h"
+#include "ui/form1.h"
 
 namespace zelmora {
 namespace {
@@ -11,7 +11,7 @@ namespace {
 struct Model : ::testing::Test {
     std::vector<std::string> failures;
     EventDispatch dispatch{[this](const std::string& failure) { failures.push_back(failure); }};
-    FormModel form{Form1Description(), dispatch};
+    Form1Model form{dispatch};
 };
 
 TEST_F(Model, StartsWithTheDesignTimeValues) {
@@ -32,28 +32,28 @@ TEST_F(Model, StartsWithTheDesignTimeValues) {
 }
 
 TEST_F(Model, DescriptionIsConsistent) {
-    const FormSpec& spec = Form1Description();
+    const FormDescription& spec = kForm1Description;
     std::set<int> ids;
     std::set<int> tabs;
-    for (const ControlSpec& control : spec.controls) {
+    for (const ControlDescription& control : spec.controls) {
         EXPECT_TRUE(ids.insert(control.id).second) << control.name;
         if (control.tabIndex >= 0) {
             EXPECT_TRUE(tabs.insert(control.tabIndex).second) << control.name;
         }
         if (control.container) {
-            const ControlSpec* container = FindControl(spec, control.container);
+            const ControlDescription* container = FindControl(spec, control.container);
             ASSERT_NE(container, nullptr) << control.name;
             EXPECT_LT(container, &control) << "containers come before their contents: " << control.name;
             EXPECT_EQ(container->kind, ControlKind::Frame);
         }
     }
-    for (const MenuSpec& menu : spec.menus)
+    for (const MenuDescription& menu : spec.menus)
         EXPECT_TRUE(ids.insert(menu.id).second) << menu.name;
     // Both columns end 2775 twips from the top.
-    const ControlSpec* frame2 = FindControl(spec, "Frame2");
-    const ControlSpec* frame3 = FindControl(spec, "Frame3");
-    EXPECT_EQ(frame2->top + frame2->height, 2775);
-    EXPECT_EQ(frame3->top + frame3->height, 2775);
+    const ControlDescription& frame2 = Form1Control("Frame2").Description();
+    const ControlDescription& frame3 = Form1Control("Frame3").Description();
+    EXPECT_EQ(frame2.top + frame2.height, 2775);
+    EXPECT_EQ(frame3.top + frame3.height, 2775);
 }
 
 TEST_F(Model, AChangedValueRaisesTheHandlerInsideTheWrite) {
@@ -108,13 +108,17 @@ TEST_F(Model, TimersTickOnlyWhileEnabled) {
     EXPECT_EQ(ticks, 2);
 }
 
-TEST_F(Model, ListKeepsTheLatestTenThousandLines) {
+TEST_F(Model, ListKeepsTheLatestTenThousandLinesOrFourMegabytes) {
     Control& list = form["List1"];
     for (int i = 0; i < 10005; ++i)
         list.AddItem(std::to_string(i));
     ASSERT_EQ(list.Items().size(), Control::kMaxListLines);
     EXPECT_EQ(list.Items().front(), "5");
     EXPECT_EQ(list.Items().back(), "10004");
+    for (char c : {'a', 'b', 'c', 'd', 'e'})
+        list.AddItem(std::string(1 << 20, c));
+    ASSERT_EQ(list.Items().size(), 4u);
+    EXPECT_EQ(list.Items().front()[0], 'b');
 }
 
 TEST_F(Model, AFailureIsReportedOnceByTheOutermostHandlerAndTheProgramGoesOn) {
@@ -158,7 +162,7 @@ TEST_F(Model, MenusAreBoundByName) {
     form.ClickMenu("TExit");  // unbound: nothing
     EXPECT_EQ(clicks, 1);
     std::vector<std::string> bar;
-    for (const MenuSpec& menu : Form1Description().menus) {
+    for (const MenuDescription& menu : kForm1Description.menus) {
         if (!menu.parent)
             bar.push_back(menu.caption);
     }

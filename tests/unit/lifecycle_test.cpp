@@ -9,8 +9,8 @@ namespace {
 std::vector<std::string> EnabledTimers(const FormModel& model) {
     std::vector<std::string> names;
     for (const auto& control : model.Controls()) {
-        if (control->Spec().kind == ControlKind::Timer && control->Enabled())
-            names.emplace_back(control->Spec().name);
+        if (control->Description().kind == ControlKind::Timer && control->Enabled())
+            names.emplace_back(control->Description().name);
     }
     return names;
 }
@@ -21,15 +21,14 @@ struct Lifecycle : ::testing::Test {
 
     void Store(const std::string& key, const std::string& value) { h.settings.values[key] = value; }
     void Load() {
-        form.model.RaiseFormEvent("Load");
+        form.model.RaiseFormEvent(FormEvent::Load);
         ASSERT_TRUE(h.failures.empty());
     }
 };
 
 TEST_F(Lifecycle, FirstStartWithoutSettings) {
     Load();
-    EXPECT_EQ(form.IniPath, "C:\\Zelmora\\Config.ini");
-    EXPECT_EQ(form.CycleCount, 1);
+    EXPECT_EQ(h.settings.path, "C:\\Zelmora\\Config.ini");
     EXPECT_EQ(form.model.Caption(), "ZelmoraV2.0");
     EXPECT_EQ(form.Ccls.Text(), "立即清理");
     EXPECT_EQ(form.CDel.Text(), "自动清除");
@@ -74,7 +73,7 @@ TEST_F(Lifecycle, CheckBoxStatesOtherThanZeroOneOrTwoCountAsZero) {
         Harness fresh;
         fresh.settings.values["Auto/Del"] = stored;
         fresh.settings.values["Auto/ALoad"] = stored;
-        fresh.form.model.RaiseFormEvent("Load");
+        fresh.form.model.RaiseFormEvent(FormEvent::Load);
         EXPECT_EQ(fresh.form.CDel.Value(), 0) << stored;
         EXPECT_EQ(fresh.form.CLoad.Value(), 0) << stored;
         EXPECT_TRUE(fresh.failures.empty());
@@ -103,12 +102,12 @@ TEST_F(Lifecycle, UnloadWritesTheSixKeysInOrder) {
     form.TDel.SetText(" 15 min");
     form.TKB.SetText("12abc");
     h.settings.writes.clear();
-    form.model.RaiseFormEvent("Unload");
+    form.model.RaiseFormEvent(FormEvent::Unload);
     EXPECT_EQ(h.settings.writes, (std::vector<std::string>{"Auto/Del=1", "Auto/Time=15", "Auto/ALoad=0", "Cls/TGB=0",
                                                            "Cls/TMB=0", "Cls/TKB=12abc"}));
     for (auto [typed, stored] : std::vector<std::pair<const char*, const char*>>{{"letters", "0"}, {"2.5", "2.5"}}) {
         form.TDel.SetText(typed);
-        form.model.RaiseFormEvent("Unload");
+        form.model.RaiseFormEvent(FormEvent::Unload);
         EXPECT_EQ(h.settings.values["Auto/Time"], stored);
     }
 }
@@ -133,8 +132,8 @@ TEST_F(Lifecycle, SettingsLiveBesideTheProgramOrElseInTheUsersApplicationData) {
             fresh.settings.unwritable.insert(beside);
         if (!c.ownWritable)
             fresh.settings.unwritable.insert(own);
-        fresh.form.model.RaiseFormEvent("Load");
-        EXPECT_EQ(fresh.form.IniPath, c.iniPath);
+        fresh.form.model.RaiseFormEvent(FormEvent::Load);
+        EXPECT_EQ(fresh.settings.path, c.iniPath);
         EXPECT_EQ(fresh.settings.started, c.started);
     }
 }
@@ -146,7 +145,7 @@ TEST_F(Lifecycle, AFailedWriteIsToldOnceNamingTheFile) {
     form.TCls_Click();
     EXPECT_EQ(form.Lb1.Text(), "无法写入设置文件：C:\\Zelmora\\Config.ini");
     form.Lb1.SetText("");
-    form.model.RaiseFormEvent("Unload");
+    form.model.RaiseFormEvent(FormEvent::Unload);
     EXPECT_EQ(form.Lb1.Text(), "");
 }
 

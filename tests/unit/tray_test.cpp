@@ -12,7 +12,7 @@ struct Tray : ::testing::Test {
 };
 
 TEST_F(Tray, TheRecordIsFilledAndTheIconAddedAtLoad) {
-    form.model.RaiseFormEvent("Load");
+    form.model.RaiseFormEvent(FormEvent::Load);
     ASSERT_EQ(h.tray.calls.size(), 1u);
     const NotifyRecord& record = h.tray.calls[0].record;
     EXPECT_EQ(h.tray.calls[0].message, NotifyRecord::kAdd);
@@ -28,7 +28,7 @@ TEST_F(Tray, TheRecordIsFilledAndTheIconAddedAtLoad) {
 TEST_F(Tray, AddModifyAndDeleteCarryTheSameIdentity) {
     EXPECT_EQ(form.SetInTaskBar(), 1);
     h.window.state = 1;
-    form.model.RaiseFormEvent("Resize");
+    form.model.RaiseFormEvent(FormEvent::Resize);
     form.tChangePic.Tick();
     form.tChangePic.Tick();
     EXPECT_EQ(form.DeleteIcon(), 0);
@@ -91,12 +91,12 @@ TEST_F(Tray, OnlyTheLowByteOfTheRoundedXIsDecoded) {
 
 TEST_F(Tray, MinimisingHidesIntoTheTrayAndADoubleClickBringsItBack) {
     h.window.state = 2;
-    form.model.RaiseFormEvent("Resize");
+    form.model.RaiseFormEvent(FormEvent::Resize);
     EXPECT_TRUE(h.window.visible);
     EXPECT_FALSE(form.tChangePic.Enabled());
 
     h.window.state = 1;
-    form.model.RaiseFormEvent("Resize");
+    form.model.RaiseFormEvent(FormEvent::Resize);
     EXPECT_FALSE(h.window.visible);
     EXPECT_TRUE(form.tChangePic.Enabled());
 
@@ -111,7 +111,7 @@ TEST_F(Tray, ALostIconIsAddedAgainWithTheSameRecord) {
     h.tray.answers = {0};
     form.tChangePic.SetEnabled(true);
     form.tChangePic.Tick();
-    form.model.RaiseFormEvent("TaskbarCreated");
+    form.model.RaiseFormEvent(FormEvent::TaskbarCreated);
     ASSERT_EQ(h.tray.calls.size(), 4u);
     EXPECT_EQ(h.tray.calls[1].message, NotifyRecord::kModify);
     EXPECT_EQ(h.tray.calls[2].message, NotifyRecord::kAdd);
@@ -121,10 +121,10 @@ TEST_F(Tray, ALostIconIsAddedAgainWithTheSameRecord) {
 }
 
 TEST_F(Tray, UnloadRemovesTheIconBeforeWritingTheSettings) {
-    form.model.RaiseFormEvent("Load");
+    form.model.RaiseFormEvent(FormEvent::Load);
     h.tray.calls.clear();
     h.settings.writes.clear();
-    form.model.RaiseFormEvent("Unload");
+    form.model.RaiseFormEvent(FormEvent::Unload);
     ASSERT_EQ(h.tray.calls.size(), 1u);
     EXPECT_EQ(h.tray.calls[0].message, NotifyRecord::kDelete);
     EXPECT_EQ(h.tray.calls[0].settingsWritten, 0u);

@@ -31,8 +31,9 @@ struct Style {
     DWORD exStyle;
 };
 
-Style StyleOf(const ControlSpec& spec) {
-    switch (spec.kind) {
+Style StyleOf(const ControlDescription& control) {
+    const ControlOptions& options = control.options;
+    switch (control.kind) {
         case ControlKind::Frame:
             return {L"BUTTON", BS_GROUPBOX, 0};
         case ControlKind::PictureBox:
@@ -40,8 +41,10 @@ Style StyleOf(const ControlSpec& spec) {
         case ControlKind::ListBox:
             return {L"LISTBOX", LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
         case ControlKind::TextBox:
-            if (spec.multiLine)
-                return {L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_TABSTOP,
+            if (options.multiLine)
+                return {L"EDIT",
+                        ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_TABSTOP |
+                            (options.verticalScroll ? static_cast<DWORD>(WS_VSCROLL) : 0),
                         WS_EX_CLIENTEDGE};
             return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
         case ControlKind::CheckBox:
@@ -49,7 +52,7 @@ Style StyleOf(const ControlSpec& spec) {
         case ControlKind::CommandButton:
             return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
         case ControlKind::Label:
-            return {L"STATIC", static_cast<DWORD>(SS_NOTIFY | (spec.centred ? SS_CENTER : SS_LEFT)), 0};
+            return {L"STATIC", static_cast<DWORD>(SS_NOTIFY | (options.centred ? SS_CENTER : SS_LEFT)), 0};
         case ControlKind::Timer:
             break;
     }
@@ -105,17 +108,17 @@ FormWindow::FormWindow(HINSTANCE instance, Icons icons, HWND owner)
 void FormWindow::Realize(FormModel& model) {
     model_ = &model;
     model.ObserveDestruction([this] { model_ = nullptr; });
-    const FormSpec& spec = model.Spec();
+    const FormDescription& description = model.Description();
     CreateMenus();
     const DWORD style = WS_OVERLAPPEDWINDOW;
-    RECT frame{0, 0, Pixels(spec.clientWidth), Pixels(spec.clientHeight)};
+    RECT frame{0, 0, Pixels(description.clientWidth), Pixels(description.clientHeight)};
     AdjustWindowRectEx(&frame, style, menu_ != nullptr, 0);
     // A window without an icon of its own shows none.
     window_ = CreateWindowExW(icons_.large ? 0 : WS_EX_DLGMODALFRAME, kClassName, Widen(model.Caption()).c_str(), style,
                               CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner_,
                               menu_, instance_, this);
     if (!window_)
-        throw Failure("cannot create the window " + std::string(spec.name));
+        throw Failure("cannot create the window " + std::string(description.name));
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons_.large));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons_.small));
     CreateControls();
@@ -133,27 +136,17 @@ FormWindow::~FormWindow() {
         model_->ObserveDestruction(nullptr);
     }
     DeleteObject(defaultFont_);
-    for (auto& [spec, font] : fonts_)
+    for (auto& [description, font] : fonts_)
         DeleteObject(font);
 }
 
-HWND FormWindow::ControlHandle(const std::string& name) const {
-    const auto found = controls_.find(name);
-    return found == controls_.end() ? nullptr : found->second;
-}
-
-HMENU FormWindow::Submenu(const std::string& name) const {
-    const auto found = submenus_.find(name);
-    return found == submenus_.end() ? nullptr : found->second;
-}
-
 void FormWindow::CreateMenus() {
-    const FormSpec& spec = model_->Spec();
-    if (spec.menus.empty())
+    const std::span<const MenuDescription> menus = model_->Description().menus;
+    if (menus.empty())
         return;
     menu_ = CreateMenu();
-    for (const MenuSpec& item : spec.menus) {
-        const bool hasItems = std::any_of(spec.menus.begin(), spec.menus.end(), [&](const MenuSpec& other) {
+    for (const MenuDescription& item : menus) {
+        const bool hasItems = std::any_of(menus.begin(), menus.end(), [&](const MenuDescription& other) {
             return other.parent && std::string_view(other.parent) == item.name;
         });
         const HMENU parent = item.parent ? submenus_.at(item.parent) : menu_;
@@ -168,10 +161,10 @@ void FormWindow::CreateMenus() {
     }
 }
 
-POINT FormWindow::Origin(const ControlSpec& spec) const {
+POINT FormWindow::Origin(const ControlDescription& control) const {
     POINT origin{0, 0};
-    for (const char* container = spec.container; container;) {
-        const ControlSpec* parent = FindControl(model_->Spec(), container);
+    for (const char* container = control.container; container;) {
+        const ControlDescription* parent = FindControl(model_->Description(), container);
         origin.x += parent->left;
         origin.y += parent->top;
         container = parent->container;
@@ -179,11 +172,11 @@ POINT FormWindow::Origin(const ControlSpec& spec) const {
     return origin;
 }
 
-bool FormWindow::ShownWithContainers(const ControlSpec& spec) const {
-    for (const ControlSpec* current = &spec; current;) {
-        if (!(*model_)[current->name].Visible())
+bool FormWindow::ShownWithContainers(const ControlDescription& control) const {
+    for (const ControlDescription* current = &control; current;) {
+        if (!current->options.visible)
             return false;
-        current = current->container ? FindControl(model_->Spec(), current->container) : nullptr;
+        current = current->container ? FindControl(model_->Description(), current->container) : nullptr;
     }
     return true;
 }
@@ -196,84 +189,88 @@ void FormWindow::CreateControls() {
     std::vector<Control*> ordered;
     for (const auto& control : model_->Controls()) {
         control->Observe([this](const Control& changed) { Mirror(changed); });
-        byId_[control->Spec().id] = control.get();
-        if (control->Spec().kind != ControlKind::Timer)
+        byId_[control->Description().id] = control.get();
+        if (control->Description().kind != ControlKind::Timer)
             ordered.push_back(control.get());
     }
-    const auto layer = [](const ControlSpec& spec) {
-        return std::pair(spec.kind == ControlKind::Frame ? 2 : spec.kind == ControlKind::Label ? 1 : 0, spec.tabIndex);
+    const auto layer = [](const ControlDescription& control) {
+        return std::pair(control.kind == ControlKind::Frame   ? 2
+                         : control.kind == ControlKind::Label ? 1
+                                                              : 0,
+                         control.tabIndex);
     };
     std::sort(ordered.begin(), ordered.end(),
-              [&](const Control* a, const Control* b) { return layer(a->Spec()) < layer(b->Spec()); });
+              [&](const Control* a, const Control* b) { return layer(a->Description()) < layer(b->Description()); });
     for (const Control* control : ordered) {
-        const ControlSpec& spec = control->Spec();
-        const Style style = StyleOf(spec);
-        const POINT origin = Origin(spec);
+        const ControlDescription& described = control->Description();
+        const Style style = StyleOf(described);
+        const POINT origin = Origin(described);
         const HWND child = CreateWindowExW(
             style.exStyle, style.className, Widen(control->Text()).c_str(),
-            WS_CHILD | WS_CLIPSIBLINGS | style.style | (ShownWithContainers(spec) ? WS_VISIBLE : 0),
-            Pixels(origin.x + spec.left), Pixels(origin.y + spec.top), Pixels(spec.width), Pixels(spec.height), window_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+            WS_CHILD | WS_CLIPSIBLINGS | style.style | (ShownWithContainers(described) ? WS_VISIBLE : 0),
+            Pixels(origin.x + described.left), Pixels(origin.y + described.top), Pixels(described.width),
+            Pixels(described.height), window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(described.id)), instance_,
+            nullptr);
         if (!child)
-            throw Failure("cannot create the control " + std::string(spec.name));
+            throw Failure("cannot create the control " + std::string(described.name));
         HFONT font = defaultFont_;
-        if (spec.font) {
-            auto [entry, added] = fonts_.try_emplace(spec.font, nullptr);
+        if (const FontDescription* face = described.options.font) {
+            auto [entry, added] = fonts_.try_emplace(face, nullptr);
             if (added) {
-                entry->second = CreateFontW(
-                    -MulDiv(static_cast<int>(spec.font->points * 10), dpi_, 720), 0, 0, 0, spec.font->weight, FALSE,
-                    FALSE, FALSE, static_cast<DWORD>(spec.font->charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                    DEFAULT_QUALITY, DEFAULT_PITCH, Widen(spec.font->face).c_str());
+                entry->second =
+                    CreateFontW(-MulDiv(static_cast<int>(face->points * 10), dpi_, 720), 0, 0, 0, face->weight, FALSE,
+                                FALSE, FALSE, static_cast<DWORD>(face->charset), OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Widen(face->face).c_str());
             }
             font = entry->second;
         }
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        controls_[spec.name] = child;
     }
 }
 
 void FormWindow::Mirror(const Control& control) {
-    const ControlSpec& spec = control.Spec();
-    if (spec.kind == ControlKind::Timer) {
+    const ControlDescription& described = control.Description();
+    if (described.kind == ControlKind::Timer) {
         if (control.Enabled())
-            SetTimer(window_, static_cast<UINT_PTR>(spec.id), static_cast<UINT>(control.Interval()), nullptr);
+            SetTimer(window_, static_cast<UINT_PTR>(described.id), static_cast<UINT>(control.Interval()), nullptr);
         else
-            KillTimer(window_, static_cast<UINT_PTR>(spec.id));
+            KillTimer(window_, static_cast<UINT_PTR>(described.id));
         return;
     }
-    const HWND child = ControlHandle(spec.name);
+    const HWND child = ControlHandle(described);
     if (!child)
         return;
     mirroring_ = true;
     const std::wstring text = Widen(control.Text());
-    if (spec.kind != ControlKind::ListBox && WindowText(child) != text)
+    if (described.kind != ControlKind::ListBox && WindowText(child) != text)
         SetWindowTextW(child, text.c_str());
-    if (spec.kind == ControlKind::CheckBox) {
+    if (described.kind == ControlKind::CheckBox) {
         const WPARAM state = control.Value() == 1   ? BST_CHECKED
                              : control.Value() == 2 ? BST_INDETERMINATE
                                                     : BST_UNCHECKED;
         SendMessageW(child, BM_SETCHECK, state, 0);
     }
-    if (spec.kind == ControlKind::TextBox && spec.multiLine) {
+    if (described.kind == ControlKind::TextBox && described.options.multiLine) {
         // The caret is kept in characters of the window's text.
         const std::wstring before = Widen(control.Text().substr(0, control.SelStart()));
         SendMessageW(child, EM_SETSEL, before.size(), static_cast<LPARAM>(before.size()));
         SendMessageW(child, EM_SCROLLCARET, 0, 0);
     }
-    if (spec.kind == ControlKind::ListBox && control.ItemsAdded() > itemsMirrored_[spec.id]) {
-        itemsMirrored_[spec.id] = control.ItemsAdded();
+    if (described.kind == ControlKind::ListBox && control.ItemsAdded() > itemsMirrored_[described.id]) {
+        itemsMirrored_[described.id] = control.ItemsAdded();
         SendMessageW(child, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(control.Items().back()).c_str()));
         while (static_cast<size_t>(SendMessageW(child, LB_GETCOUNT, 0, 0)) > control.Items().size())
             SendMessageW(child, LB_DELETESTRING, 0, 0);
     }
-    ShowWindow(child, ShownWithContainers(spec) ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(child, ShownWithContainers(described) ? SW_SHOWNA : SW_HIDE);
     mirroring_ = false;
 }
 
 void FormWindow::OnCommand(int id, int code) {
-    for (const MenuSpec& item : model_->Spec().menus) {
-        if (item.id == id && code == 0) {
-            model_->ClickMenu(item.name);
+    const std::span<const MenuDescription> menus = model_->Description().menus;
+    for (size_t item = 0; item < menus.size(); ++item) {
+        if (menus[item].id == id && code == 0) {
+            model_->ClickMenu(item);
             return;
         }
     }
@@ -281,10 +278,10 @@ void FormWindow::OnCommand(int id, int code) {
     if (found == byId_.end() || mirroring_)
         return;
     Control& control = *found->second;
-    switch (control.Spec().kind) {
+    switch (control.Description().kind) {
         case ControlKind::TextBox:
             if (code == EN_CHANGE)
-                control.SetText(Narrow(WindowText(ControlHandle(control.Name()))));
+                control.SetText(Narrow(WindowText(ControlHandle(control.Description()))));
             break;
         case ControlKind::CheckBox:
             if (code == BN_CLICKED)
@@ -305,8 +302,8 @@ void FormWindow::OnCommand(int id, int code) {
 
 HBRUSH FormWindow::OnColour(HDC dc, HWND child, bool edit) {
     const auto found = byId_.find(GetDlgCtrlID(child));
-    if (found != byId_.end() && found->second->Spec().foreColor != kDefaultColor)
-        SetTextColor(dc, found->second->Spec().foreColor);
+    if (found != byId_.end() && found->second->Description().options.foreColor != kDefaultColor)
+        SetTextColor(dc, found->second->Description().options.foreColor);
     const int background = edit ? COLOR_WINDOW : COLOR_BTNFACE;
     SetBkColor(dc, GetSysColor(background));
     return GetSysColorBrush(background);
@@ -334,24 +331,24 @@ void FormWindow::Show() {
 }
 
 // As tray programs do: the window comes to the foreground first, so the menu closes on a click elsewhere.
-void FormWindow::PopupMenu(const std::string& menu) {
+void FormWindow::PopupMenu(const MenuDescription& menu) {
     POINT cursor;
     GetCursorPos(&cursor);
     SetForegroundWindow(window_);
-    TrackPopupMenu(Submenu(menu), TPM_LEFTALIGN, cursor.x, cursor.y, 0, window_, nullptr);
+    TrackPopupMenu(submenus_.at(menu.name), TPM_LEFTALIGN, cursor.x, cursor.y, 0, window_, nullptr);
     PostMessageW(window_, WM_NULL, 0, 0);
 }
 
-uint32_t FormWindow::WindowHandle(const std::string& control) {
+uint32_t FormWindow::WindowHandle(const ControlDescription& control) {
     const HWND handle = ControlHandle(control);
     if (!handle)
-        throw Failure("no window for " + control);
+        throw Failure(std::string("no window for ") + control.name);
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle));
 }
 
-uint32_t FormWindow::PictureHandle(const std::string& control) {
-    if (!ControlHandle(control) || !icons_.small)
-        throw Failure("no picture in " + control);
+uint32_t FormWindow::PictureHandle(const ControlDescription& control) {
+    if (!ControlHandle(control) || !control.options.programIcon || !icons_.small)
+        throw Failure(std::string("no picture in ") + control.name);
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icons_.small));
 }
 
@@ -359,7 +356,7 @@ uint32_t FormWindow::PictureHandle(const std::string& control) {
 void FormWindow::ShowModal(FormModel& form) {
     FormWindow modal(instance_, {}, window_);
     modal.Realize(form);
-    form.RaiseFormEvent("Load");
+    form.RaiseFormEvent(FormEvent::Load);
     EnableWindow(window_, FALSE);
     ShowWindow(modal.Handle(), SW_SHOWNORMAL);
     MSG message;
@@ -385,17 +382,17 @@ LRESULT CALLBACK FormWindow::PictureProcedure(HWND picture, UINT message, WPARAM
     return 0;
 }
 
-// Mouse moves are reported in twips; the picture of pic(0) is the program's icon.
+// Mouse moves are reported in twips; a picture box may show the program's icon.
 void FormWindow::PaintOrMove(HWND picture, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto found = byId_.find(GetDlgCtrlID(picture));
     if (message == WM_PAINT) {
         PAINTSTRUCT paint;
         const HDC dc = BeginPaint(picture, &paint);
-        if (icons_.large && GetDlgCtrlID(picture) == FindControl(model_->Spec(), "pic(0)")->id)
+        if (icons_.large && found != byId_.end() && found->second->Description().options.programIcon)
             DrawIconEx(dc, 0, 0, icons_.large, 0, 0, 0, nullptr, DI_NORMAL);
         EndPaint(picture, &paint);
         return;
     }
-    const auto found = byId_.find(GetDlgCtrlID(picture));
     if (found == byId_.end())
         return;
     const auto button = static_cast<int16_t>(((wParam & MK_LBUTTON) ? 1 : 0) | ((wParam & MK_RBUTTON) ? 2 : 0) |
@@ -426,7 +423,7 @@ void FormWindow::Unload() {
     if (unloaded_)
         return;
     unloaded_ = true;
-    model_->RaiseFormEvent("Unload");
+    model_->RaiseFormEvent(FormEvent::Unload);
 }
 
 LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -445,7 +442,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 OnColour(reinterpret_cast<HDC>(wParam), child, message == WM_CTLCOLOREDIT));
         }
         case WM_SIZE:
-            model_->RaiseFormEvent("Resize");
+            model_->RaiseFormEvent(FormEvent::Resize);
             break;
         case WM_CLOSE:
             Unload();
@@ -454,22 +451,26 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
-            if (wParam)
-                Unload();  // the system ends the program when this returns
+            // Log-off, restart and shutdown, and an installer closing the program (ENDSESSION_CLOSEAPP): the
+            // program unloads and ends, as Exit does.
+            if (wParam) {
+                Unload();
+                DestroyWindow(window_);
+            }
             return 0;
         case WM_DESTROY:
             for (const auto& control : model_->Controls()) {
-                if (control->Spec().kind == ControlKind::Timer)
-                    KillTimer(window_, static_cast<UINT_PTR>(control->Spec().id));
+                if (control->Description().kind == ControlKind::Timer)
+                    KillTimer(window_, static_cast<UINT_PTR>(control->Description().id));
             }
             if (!owner_)
                 PostQuitMessage(0);
             return 0;
         default:
             if (message == taskbarCreated_)
-                model_->RaiseFormEvent("TaskbarCreated");
+                model_->RaiseFormEvent(FormEvent::TaskbarCreated);
             if (message == showRequest_)
-                model_->RaiseFormEvent("ShowFromTray");
+                model_->RaiseFormEvent(FormEvent::ShowFromTray);
             break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);

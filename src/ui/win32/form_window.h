@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <map>
-#include <string>
+#include <string_view>
 
 #include "ui/form_model.h"
 #include "ui/window_host.h"
@@ -35,15 +35,13 @@ public:
     void SetWindowState(int state) override;
     void Hide() override;
     void Show() override;
-    void PopupMenu(const std::string& menu) override;
-    uint32_t WindowHandle(const std::string& control) override;
-    uint32_t PictureHandle(const std::string& control) override;
+    void PopupMenu(const MenuDescription& menu) override;
+    uint32_t WindowHandle(const ControlDescription& control) override;
+    uint32_t PictureHandle(const ControlDescription& control) override;
     void ShowModal(FormModel& form) override;
 
     HWND Handle() const { return window_; }
-    HWND ControlHandle(const std::string& name) const;
-    HMENU Menu() const { return menu_; }
-    HMENU Submenu(const std::string& name) const;
+    HWND ControlHandle(const ControlDescription& control) const { return GetDlgItem(window_, control.id); }
 
     static constexpr const wchar_t* kClassName = L"ZelmoraForm";
     // Posted to a main window to bring it back from the tray, as a double click on the icon does.
@@ -62,8 +60,8 @@ private:
     void OnCommand(int id, int code);
     HBRUSH OnColour(HDC dc, HWND control, bool edit);
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
-    POINT Origin(const ControlSpec& spec) const;
-    bool ShownWithContainers(const ControlSpec& spec) const;
+    POINT Origin(const ControlDescription& control) const;
+    bool ShownWithContainers(const ControlDescription& control) const;
 
     FormModel* model_ = nullptr;
     HINSTANCE instance_;
@@ -76,10 +74,9 @@ private:
     HMENU menu_ = nullptr;
     int dpi_ = 96;
     HFONT defaultFont_ = nullptr;
-    std::map<const FontSpec*, HFONT> fonts_;
-    std::map<std::string, HWND> controls_;
+    std::map<const FontDescription*, HFONT> fonts_;
     std::map<int, Control*> byId_;
-    std::map<std::string, HMENU> submenus_;
+    std::map<std::string_view, HMENU> submenus_;  // by menu name
     std::map<int, uint64_t> itemsMirrored_;
     bool mirroring_ = false;  // a write to a control from the model is not user input
 };

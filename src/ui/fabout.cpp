@@ -1,13 +1,12 @@
-#include "shell/about_window.h"
+#include "ui/fabout.h"
 
 #include "shell/web_links.h"
-#include "ui/form_description.h"
 
 namespace zelmora {
 
 FAbout::FAbout(EventDispatch& dispatch, std::function<void(const std::string&)> openUrl)
-    : model(FAboutDescription(), dispatch), openUrl_(std::move(openUrl)) {
-    model.BindFormEvent("Load", [this] { Form_Load(); });
+    : model(dispatch), openUrl_(std::move(openUrl)) {
+    model.BindFormEvent(FormEvent::Load, [this] { Form_Load(); });
     model["Command1"].Bind([this] { Command1_Click(); });
 }
 
@@ -16,7 +15,7 @@ void FAbout::Form_Load() {
 }
 
 void FAbout::Command1_Click() {
-    openUrl_(WebLink("Command1"));
+    openUrl_(kAuthorWeiboPage);
 }
 
 }  // namespace zelmora

@@ -16,8 +16,9 @@ namespace zelmora::testing {
 struct FakeNode {
     std::map<std::string, FakeNode> folders;
     std::vector<FileEntry> files;
+    std::set<std::string> heldFiles;  // open elsewhere: they cannot be deleted
     bool unopenable = false;
-    bool undeletable = false;  // deleting this folder fails after its files are gone
+    bool undeletable = false;  // removing this folder fails once it is empty
 };
 
 class FakeFileSystem : public FileSystem {
@@ -25,7 +26,7 @@ public:
     explicit FakeFileSystem(std::map<std::string, FakeNode>& roots) : roots_(roots) {}
     std::unique_ptr<Folder> GetFolder(const std::string& path) override;
     bool Exists(const std::string& path) override;
-    void DeleteFolder(const std::string& path) override;
+    bool DeleteFolder(const std::string& path) override;
 
 private:
     FakeNode* Find(const std::string& path);
@@ -56,28 +57,35 @@ public:
         return found == environment.end() ? "" : found->second;
     }
     std::string ProgramDirectory() override { return programDirectory; }
-    std::string AppDataFolder() override { return appData; }
+    std::string AppDataFolder() override {
+        ++appDataAsked;
+        return appData;
+    }
+    bool IsOwnProfileFolder(const std::string& path) override { return path == ownProfile; }
 
     std::string time = "14:03:27";
     std::map<std::string, std::string> environment{{"USERNAME", "alice"}};
     std::string programDirectory = "C:\\Zelmora";
     std::string appData = "C:\\Users\\alice\\AppData\\Roaming";
+    std::string ownProfile = "C:\\Documents and Settings\\alice";
+    int appDataAsked = 0;
 };
 
 // Keeps values in memory and records every write in order.
 class RecordingSettings : public SettingsStore {
 public:
     std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue,
-                     const std::string& path) override;
+                     const std::string& file) override;
     bool Write(const std::string& section, const std::string& key, const std::string& value,
-               const std::string& path) override;
-    bool CanWrite(const std::string& path) override { return !unwritable.contains(path); }
-    void StartFrom(const std::string& original, const std::string& path) override {
-        started.push_back(original + " > " + path);
+               const std::string& file) override;
+    bool CanWrite(const std::string& file) override { return !unwritable.contains(file); }
+    void StartFrom(const std::string& original, const std::string& file) override {
+        started.push_back(original + " > " + file);
     }
 
     std::map<std::string, std::string> values;  // "Section/Key"
     std::vector<std::string> writes;            // "Section/Key=value"
+    std::string path;                           // of the last read or write
     std::set<std::string> unwritable;           // paths; their writes fail
     std::vector<std::string> started;           // "original > path"
 };
@@ -89,21 +97,23 @@ public:
     void SetWindowState(int newState) override { state = newState; }
     void Hide() override { visible = false; }
     void Show() override { visible = true; }
-    void PopupMenu(const std::string& menu) override { popups.push_back(menu); }
+    void PopupMenu(const MenuDescription& menu) override { popups.push_back(menu.name); }
     void ShowModal(FormModel& form) override {
-        form.RaiseFormEvent("Load");
+        form.RaiseFormEvent(FormEvent::Load);
         modalCaptions.push_back(form.Caption());
         if (whileModal)
             whileModal(form);
-        form.RaiseFormEvent("Unload");
+        form.RaiseFormEvent(FormEvent::Unload);
     }
-    uint32_t WindowHandle(const std::string& control) override { return control == "picMouseEvent" ? 0x1234 : 0; }
-    uint32_t PictureHandle(const std::string& control) override {
+    uint32_t WindowHandle(const ControlDescription& control) override {
+        return std::string_view(control.name) == "picMouseEvent" ? 0x1234 : 0;
+    }
+    uint32_t PictureHandle(const ControlDescription& control) override {
         if (failHandles > 0) {
             --failHandles;
             throw std::runtime_error("no picture");
         }
-        return control == "pic(0)" ? 0x5678 : 0;
+        return control.options.programIcon ? 0x5678 : 0;
     }
 
     int closed = 0;
@@ -189,6 +199,9 @@ struct Harness {
     std::vector<std::string> failures;
     EventDispatch dispatch{[this](const std::string& failure) { failures.push_back(failure); }};
     Form1 form;
+
+    // The start-up sequence, which finds the user's folders and the settings.
+    void Load() { form.model.RaiseFormEvent(FormEvent::Load); }
 };
 
 inline const std::string kAliceCache = "C:\\Documents and Settings\\alice\\Application Data\\sina\\weibo\\cache";
@@ -209,6 +222,8 @@ private:
 };
 
 void MakeFile(const std::filesystem::path& path, uintmax_t size);
+// Runs the work on a thread with a stack of only that many bytes, where work that needs a deep stack crashes.
+void RunWithStack(size_t bytes, const std::function<void()>& work);
 // A whole file's bytes.
 std::string Contents(const std::filesystem::path& path);
 

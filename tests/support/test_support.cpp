@@ -1,5 +1,11 @@
 #include "test_support.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <pthread.h>
+#endif
+
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -32,14 +38,12 @@ private:
     std::vector<std::string> subFolders_;
 };
 
-void DeleteNode(FakeNode& node, const std::string& path) {
-    node.files.clear();
-    for (auto it = node.folders.begin(); it != node.folders.end();) {
-        DeleteNode(it->second, path + "\\" + it->first);
-        it = node.folders.erase(it);
-    }
-    if (node.undeletable)
-        throw FileSystemError("cannot delete " + path);
+// Deletes what can go and keeps what cannot, with the folders that hold it; whether everything went.
+bool DeleteNode(FakeNode& node) {
+    std::erase_if(node.files, [&](const FileEntry& file) { return !node.heldFiles.contains(file.name); });
+    for (auto it = node.folders.begin(); it != node.folders.end();)
+        it = DeleteNode(it->second) ? node.folders.erase(it) : std::next(it);
+    return node.files.empty() && node.folders.empty() && !node.undeletable;
 }
 
 }  // namespace
@@ -74,12 +78,14 @@ bool FakeFileSystem::Exists(const std::string& path) {
     return Find(path) != nullptr;
 }
 
-void FakeFileSystem::DeleteFolder(const std::string& path) {
+bool FakeFileSystem::DeleteFolder(const std::string& path) {
     auto root = roots_.find(path);
     if (root == roots_.end())
         throw FileSystemError("only whole roots are deleted: " + path);
-    DeleteNode(root->second, path);
+    if (!DeleteNode(root->second))
+        return false;
     roots_.erase(root);
+    return true;
 }
 
 std::unique_ptr<FileSystem> FakeFileSystemFactory::Create() {
@@ -90,13 +96,15 @@ std::unique_ptr<FileSystem> FakeFileSystemFactory::Create() {
 }
 
 std::string RecordingSettings::Read(const std::string& section, const std::string& key, const std::string& defaultValue,
-                                    const std::string&) {
+                                    const std::string& file) {
+    path = file;
     auto found = values.find(section + "/" + key);
     return found == values.end() ? defaultValue : found->second;
 }
 
 bool RecordingSettings::Write(const std::string& section, const std::string& key, const std::string& value,
-                              const std::string& path) {
+                              const std::string& file) {
+    path = file;
     if (unwritable.contains(path))
         return false;
     values[section + "/" + key] = value;
@@ -136,6 +144,40 @@ void MakeFile(const std::filesystem::path& path, uintmax_t size) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary).put('x');
     std::filesystem::resize_file(path, size);
+}
+
+namespace {
+
+#ifdef _WIN32
+DWORD WINAPI RunWork(void* work) {
+#else
+void* RunWork(void* work) {
+#endif
+    (*static_cast<const std::function<void()>*>(work))();
+    return {};
+}
+
+}  // namespace
+
+void RunWithStack(size_t bytes, const std::function<void()>& work) {
+    void* argument = const_cast<std::function<void()>*>(&work);
+#ifdef _WIN32
+    const HANDLE thread = CreateThread(nullptr, bytes, RunWork, argument, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (!thread)
+        throw std::runtime_error("cannot start a thread");
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+#else
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, bytes);
+    pthread_t thread;
+    const int started = pthread_create(&thread, &attributes, RunWork, argument);
+    pthread_attr_destroy(&attributes);
+    if (started != 0)
+        throw std::runtime_error("cannot start a thread");
+    pthread_join(thread, nullptr);
+#endif
 }
 
 std::string Contents(const std::filesystem::path& path) {

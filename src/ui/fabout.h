@@ -3,9 +3,12 @@
 #include <functional>
 #include <string>
 
+#include "ui/fabout_description.h"
 #include "ui/form_model.h"
 
 namespace zelmora {
+
+using FAboutModel = DescribedForm<kFAboutDescription>;
 
 // The About window: the product's name, the author credit and a button to the author's Weibo profile.
 class FAbout {
@@ -14,7 +17,7 @@ public:
     FAbout(const FAbout&) = delete;
     FAbout& operator=(const FAbout&) = delete;
 
-    FormModel model;
+    FAboutModel model;
 
     void Form_Load();
     void Command1_Click();
