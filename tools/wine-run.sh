@@ -12,9 +12,17 @@ export LC_ALL=zh_CN.UTF-8
 mkdir -p "$WINEPREFIX"
 exec 9>"$WINEPREFIX/.lock"
 flock 9
-ready="$WINEPREFIX/.zelmora-ready-2"  # a new name when what follows changes, so older prefixes are set up again
+ready="$WINEPREFIX/.zelmora-ready-3"  # a new name when what follows changes, so older prefixes are set up again
 if [ ! -f "$ready" ]; then
     wine wineboot --init >/dev/null 2>&1
+    # Profiles laid out as Windows lays them out: the old names are links into the real folders, so the old fixed
+    # paths lead into the user's own profile, whose folder Wine names after the Unix user.
+    drive="$WINEPREFIX/drive_c"
+    if [ ! -L "$drive/Documents and Settings" ]; then
+        rm -rf "$drive/Documents and Settings"
+        ln -s users "$drive/Documents and Settings"
+    fi
+    ln -sfn AppData/Roaming "$drive/users/$(id -un)/Application Data"
     # No crash dialog. The Windows font names map to installed CJK fonts so Chinese text renders as it would
     # on Windows: 宋体 to a Song face drawn from outlines at every size, the dialog faces to a sans one.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1

@@ -4,8 +4,12 @@
 
 namespace zelmora {
 
-SingleInstance::SingleInstance()
-    : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\Zelmora.Running")), first_(GetLastError() != ERROR_ALREADY_EXISTS) {}
+// A copy that runs elevated owns a mutex that a copy without elevation may not open: access denied means
+// another copy runs, as a mutex that already exists does.
+SingleInstance::SingleInstance() : mutex_(CreateMutexW(nullptr, FALSE, kMutexName)) {
+    const DWORD error = GetLastError();
+    first_ = mutex_ ? error != ERROR_ALREADY_EXISTS : error != ERROR_ACCESS_DENIED;
+}
 
 SingleInstance::~SingleInstance() {
     if (mutex_)

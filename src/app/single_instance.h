@@ -14,6 +14,8 @@ public:
 
     bool First() const { return first_; }
 
+    static constexpr const wchar_t* kMutexName = L"Local\\Zelmora.Running";
+
     // Asks the copy that runs to show its main window, as a double click on its tray icon does; waits a few
     // seconds for a copy still starting to have one.
     static void ShowRunningCopy();

@@ -48,11 +48,40 @@ std::string Win32System::ProgramDirectory() {
     return Narrow(path);
 }
 
-std::string Win32System::AppDataFolder() {
+namespace {
+
+std::wstring KnownFolder(int csidl) {
     wchar_t folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return {};
-    return Narrow(folder);
+    return folder;
+}
+
+// The volume and file ID of a folder, which name it whatever path leads there (a junction, a link).
+bool FolderIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& identity) {
+    const HANDLE folder =
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE)
+        return false;
+    const BOOL known = GetFileInformationByHandle(folder, &identity);
+    CloseHandle(folder);
+    return known && (identity.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+std::string Win32System::AppDataFolder() {
+    return Narrow(KnownFolder(CSIDL_APPDATA | CSIDL_FLAG_CREATE));
+}
+
+bool Win32System::IsOwnProfileFolder(const std::string& path) {
+    const std::wstring profile = KnownFolder(CSIDL_PROFILE);
+    BY_HANDLE_FILE_INFORMATION own{};
+    BY_HANDLE_FILE_INFORMATION named{};
+    return !profile.empty() && FolderIdentity(profile, own) && FolderIdentity(Widen(path), named) &&
+           own.dwVolumeSerialNumber == named.dwVolumeSerialNumber && own.nFileIndexHigh == named.nFileIndexHigh &&
+           own.nFileIndexLow == named.nFileIndexLow;
 }
 
 }  // namespace zelmora

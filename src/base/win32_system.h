@@ -10,6 +10,7 @@ public:
     std::string Environment(const std::string& name) override;
     std::string ProgramDirectory() override;
     std::string AppDataFolder() override;
+    bool IsOwnProfileFolder(const std::string& path) override;
 };
 
 }  // namespace zelmora

@@ -1,33 +1,31 @@
-#include <cmath>
+#include <algorithm>
 #include <string>
 
 #include "base/number_text.h"
-#include "base/user_name.h"
 #include "ui/form1.h"
 
 namespace zelmora {
 
 namespace {
 
-// The old fixed profile path where it exists; otherwise the cache under the user's real application data, as
-// the client keeps it for a renamed account or a profile folder named otherwise or on another drive. Where
-// neither exists, the fixed path is the one reported missing.
-std::string CachePathFor(const std::string& userName, const std::string& appData, FileSystem& fileSystem) {
-    const std::string fixed = IsSafeUserName(userName)
-                                  ? "C:\\Documents and Settings\\" + userName + "\\Application Data\\sina\\weibo\\cache"
-                                  : "";
-    const std::string own = appData.empty() ? "" : appData + "\\sina\\weibo\\cache";
-    if (own.empty() || (!fixed.empty() && fileSystem.Exists(fixed)) || !fileSystem.Exists(own))
-        return fixed;
-    return own;
-}
+constexpr const char* kPictureInUse = "可能图片正在使用，请关闭 微博桌面 的 【图片查看】窗口";
 
-// Whole KB up to 1,048,575 bytes, whole MB from 1,048,576 bytes on; the remainder is dropped.
-std::string SizeText(int32_t bytes) {
+// A size told in whole KB up to 1,048,575 bytes and in whole MB from 1,048,576 bytes on; the remainder is
+// dropped.
+struct WholeUnits {
+    int32_t amount;
+    bool megabytes;
+};
+
+WholeUnits InWholeUnits(int32_t bytes) {
     const int32_t kilobytes = bytes / 1024;
     if (kilobytes > 1023)
-        return std::to_string(kilobytes / 1024) + "MB";
-    return std::to_string(kilobytes) + "KB";
+        return {kilobytes / 1024, true};
+    return {kilobytes, false};
+}
+
+std::string SizeText(WholeUnits size) {
+    return std::to_string(size.amount) + (size.megabytes ? "MB" : "KB");
 }
 
 class Flag {
@@ -41,6 +39,17 @@ private:
 
 }  // namespace
 
+// The old fixed path, where the profile folder it names is the user's own and the cache is there; otherwise the
+// cache under the user's own application data, as the client keeps it for a renamed account or a profile folder
+// named otherwise or on another drive. Where neither exists, the first that applies is the one reported missing.
+std::string Form1::CachePath(FileSystem& fso) {
+    const std::string fixed = fixedProfile_.empty() ? "" : fixedProfile_ + "\\Application Data\\sina\\weibo\\cache";
+    const std::string own = appData_.empty() ? "" : appData_ + "\\sina\\weibo\\cache";
+    if (own.empty() || (!fixed.empty() && fso.Exists(fixed)) || !fso.Exists(own))
+        return fixed.empty() ? own : fixed;
+    return own;
+}
+
 void Form1::Tm1_Timer() {
     if (cycleRunning_)
         return;  // a tick during a cycle (its message box is open) is dropped, never nested
@@ -50,11 +59,7 @@ void Form1::Tm1_Timer() {
         LTime.SetText(DecimalText(countdown - 1));
         return;
     }
-
-    const double seconds = NumericValue(TDel.Text()) * 60;
-    if (seconds >= 60 && std::isfinite(seconds))
-        LTime.SetText(DecimalText(seconds));
-
+    ReloadCountdown();
     if (++CycleCount >= 100) {
         Tx1.SetText("");
         CycleCount = 0;
@@ -64,24 +69,30 @@ void Form1::Tm1_Timer() {
     std::string timeStamp;
     try {
         timeStamp = services_.system.LocalTime() + " ";
-        Fso = services_.fileSystems.Create();
-        CachePath = CachePathFor(services_.system.Environment("USERNAME"), services_.system.AppDataFolder(), *Fso);
-        const std::string sizeText = SizeText(FolderlenRec(CachePath));
+        const std::unique_ptr<FileSystem> fso = services_.fileSystems.Create();
+        const std::string cachePath = CachePath(*fso);
+        const int32_t measured = FolderlenRec(*fso, cachePath, cachePath);
+        const bool present = fso->Exists(cachePath);
+        // What stays of a deletion that could not take everything is not counted as freed.
+        const bool cleaned = present && fso->DeleteFolder(cachePath);
+        const int32_t freed = cleaned || !present ? measured : std::max(measured - SizeLeft(*fso, cachePath), 0);
 
-        const double amount = NumericValue(sizeText.substr(0, sizeText.size() - 2));
-        Control& total = sizeText.ends_with("KB") ? TKB : TMB;
-        total.SetText(DecimalText(NumericValue(total.Text()) + amount));
+        const WholeUnits size = InWholeUnits(freed);
+        Control& total = size.megabytes ? TMB : TKB;
+        total.SetText(DecimalText(NumericValue(total.Text()) + size.amount));
 
-        if (Fso->Exists(CachePath)) {
-            services_.fileSystems.Create()->DeleteFolder(CachePath);
-            Lb1.SetText(timeStamp + "删除成功!已释放 " + sizeText + " 空间.");
-            Tx1.SetText(Tx1.Text() + Lb1.Text() + "\r\n");
-        } else {
+        if (!present) {
             Lb1.SetText(timeStamp + "新浪微博缓存路径不存在！");
+        } else if (!cleaned) {
+            Lb1.SetText(timeStamp + kPictureInUse);
+            return;
+        } else {
+            Lb1.SetText(timeStamp + "删除成功!已释放 " + SizeText(size) + " 空间.");
+            Tx1.SetText(Tx1.Text() + Lb1.Text() + "\r\n");
         }
         Tx1.SetSelStart(Tx1.Text().size());
     } catch (...) {
-        Lb1.SetText(timeStamp + "可能图片正在使用，请关闭 微博桌面 的 【图片查看】窗口");
+        Lb1.SetText(timeStamp + kPictureInUse);
     }
 }
 

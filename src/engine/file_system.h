@@ -18,6 +18,8 @@ public:
 struct FileEntry {
     std::string name;
     int64_t length;  // as the file system reports it
+
+    bool operator==(const FileEntry&) const = default;
 };
 
 // One open folder. Links inside it are listed in neither collection.
@@ -41,10 +43,11 @@ public:
     // Whether an entry of that path exists, folders included; hidden and system entries don't count.
     virtual bool Exists(const std::string& path) = 0;
 
-    // Deletes the folder and everything in it without forcing: a read-only entry or one in use stops it
-    // at that entry, and what was deleted before stays deleted. Links inside are removed, never followed.
-    // Throws FileSystemError.
-    virtual void DeleteFolder(const std::string& path) = 0;
+    // Deletes the folder and everything in it that can be deleted, without forcing: an entry that is read-only,
+    // in use or denied stays, untouched, with the folders that hold it, and the deletion goes on past it. Links
+    // inside are removed, never followed. Returns whether everything went, the folder itself included. Throws
+    // FileSystemError, having deleted nothing, when the folder cannot be opened.
+    virtual bool DeleteFolder(const std::string& path) = 0;
 };
 
 // Makes a fresh file-system object for each use.

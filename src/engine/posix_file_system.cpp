@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace zelmora {
 
@@ -20,8 +21,8 @@ namespace {
 class Descriptor {
 public:
     explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Descriptor& operator=(Descriptor&&) = delete;
     ~Descriptor() {
         if (fd_ >= 0)
             close(fd_);
@@ -99,21 +100,59 @@ bool IsReadOnly(const struct stat& status) {
     return (status.st_mode & S_IWUSR) == 0;
 }
 
-// Deletes what the open folder holds; links are removed themselves, never followed.
-void DeleteContents(int folderFd, const std::string& path) {
-    for (const std::string& name : ReadNames(folderFd, path)) {
-        const std::string entryPath = path + "/" + name;
-        const struct stat status = StatEntry(folderFd, name, path);
-        if (!S_ISLNK(status.st_mode) && IsReadOnly(status))
-            Fail("cannot delete", entryPath, EACCES);
-        if (S_ISDIR(status.st_mode)) {
-            const Descriptor sub(openat(folderFd, name.c_str(), kFolderFlags | O_NOFOLLOW));
-            if (sub.Get() < 0)
-                Fail("cannot open", entryPath);
-            DeleteContents(sub.Get(), entryPath);
+// A folder being emptied: open, with the names it held and how far the deletion has come.
+struct Emptying {
+    Descriptor folder;
+    std::string path;
+    std::vector<std::string> names;
+    size_t next = 0;
+    bool everythingWent = true;
+};
+
+// Deletes what the open folder holds, depth-first with a stack of its own, going on past what cannot go; returns
+// whether everything went. Links are removed themselves, never followed. A read-only entry stays untouched, and
+// so does a folder that cannot be opened or listed, and a folder that still holds something.
+bool DeleteContents(Descriptor root, const std::string& path) {
+    std::vector<Emptying> stack;
+    std::vector<std::string> names = ReadNames(root.Get(), path);
+    stack.push_back({std::move(root), path, std::move(names)});
+    for (;;) {
+        Emptying& top = stack.back();
+        if (top.next == top.names.size()) {
+            const bool went = top.everythingWent;
+            stack.pop_back();
+            if (stack.empty())
+                return went;
+            Emptying& parent = stack.back();
+            if (!went || unlinkat(parent.folder.Get(), parent.names[parent.next - 1].c_str(), AT_REMOVEDIR) != 0)
+                parent.everythingWent = false;
+            continue;
         }
-        if (unlinkat(folderFd, name.c_str(), S_ISDIR(status.st_mode) ? AT_REMOVEDIR : 0) != 0)
-            Fail("cannot delete", entryPath);
+        const std::string& name = top.names[top.next++];
+        struct stat status {};
+        if (fstatat(top.folder.Get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            top.everythingWent &= errno == ENOENT;  // gone meanwhile
+            continue;
+        }
+        if (!S_ISLNK(status.st_mode) && IsReadOnly(status)) {
+            top.everythingWent = false;
+            continue;
+        }
+        if (!S_ISDIR(status.st_mode)) {
+            if (unlinkat(top.folder.Get(), name.c_str(), 0) != 0)
+                top.everythingWent = false;
+            continue;
+        }
+        Descriptor sub(openat(top.folder.Get(), name.c_str(), kFolderFlags | O_NOFOLLOW));
+        std::string subPath = top.path + "/" + name;
+        try {
+            if (sub.Get() < 0)
+                Fail("cannot open", subPath);
+            std::vector<std::string> subNames = ReadNames(sub.Get(), subPath);
+            stack.push_back({std::move(sub), std::move(subPath), std::move(subNames)});
+        } catch (const FileSystemError&) {
+            top.everythingWent = false;
+        }
     }
 }
 
@@ -167,7 +206,7 @@ bool PosixFileSystem::Exists(const std::string& path) {
 
 // The folder named by the path is followed if it is itself a link (a cache moved to another drive):
 // its target is emptied and the link is removed, the target folder stays.
-void PosixFileSystem::DeleteFolder(const std::string& path) {
+bool PosixFileSystem::DeleteFolder(const std::string& path) {
     const std::string host = HostPath(path);
     if (NamesNothing(path))
         Fail("cannot find", host, ENOENT);
@@ -175,20 +214,13 @@ void PosixFileSystem::DeleteFolder(const std::string& path) {
     if (lstat(host.c_str(), &status) != 0)
         Fail("cannot find", host);
     if (!S_ISLNK(status.st_mode) && IsReadOnly(status))
-        Fail("cannot delete", host, EACCES);
-    {
-        const Descriptor folder(open(host.c_str(), kFolderFlags));
-        if (folder.Get() < 0)
-            Fail("cannot open", host);
-        DeleteContents(folder.Get(), host);
-    }
-    if (S_ISLNK(status.st_mode)) {
-        if (unlink(host.c_str()) != 0)
-            Fail("cannot delete", host);
-        return;
-    }
-    if (rmdir(host.c_str()) != 0)
-        Fail("cannot delete", host);
+        return false;
+    Descriptor folder(open(host.c_str(), kFolderFlags));
+    if (folder.Get() < 0)
+        Fail("cannot open", host);
+    if (!DeleteContents(std::move(folder), host))
+        return false;
+    return (S_ISLNK(status.st_mode) ? unlink(host.c_str()) : rmdir(host.c_str())) == 0;
 }
 
 }  // namespace zelmora

@@ -1,5 +1,6 @@
 #include "engine/win32_file_system.h"
 
+#include <string_view>
 #include <unordered_map>
 
 #include "base/win32_text.h"
@@ -9,13 +10,14 @@ namespace zelmora {
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& what, const std::string& path, DWORD error) {
-    throw FileSystemError(what + " " + path + ": error " + std::to_string(error));
+// Failures name the entry they concern: for an entry inside the tree its name, for the tree its path.
+[[noreturn]] void Fail(const char* what, std::wstring_view name, DWORD error) {
+    throw FileSystemError(std::string(what) + " " + Narrow(std::wstring(name)) + ": error " + std::to_string(error));
 }
 
-void Check(NTSTATUS status, const std::string& what, const std::string& path) {
+void Check(NTSTATUS status, const char* what, std::wstring_view name) {
     if (!NT_SUCCESS(status))
-        Fail(what, path, RtlNtStatusToDosError(status));
+        Fail(what, name, RtlNtStatusToDosError(status));
 }
 
 // The \\?\ form lifts the 260-character limit.
@@ -56,16 +58,16 @@ constexpr ULONG kShareFolder = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr ACCESS_MASK kListAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES;
 
-FILE_BASIC_INFORMATION BasicInformation(const Handle& handle, const std::string& path) {
+FILE_BASIC_INFORMATION BasicInformation(const Handle& handle, std::wstring_view name) {
     IO_STATUS_BLOCK io{};
     FILE_BASIC_INFORMATION info{};
-    Check(NtQueryInformationFile(handle.Get(), &io, &info, sizeof info, FileBasicInformation), "cannot read", path);
+    Check(NtQueryInformationFile(handle.Get(), &io, &info, sizeof info, FileBasicInformation), "cannot read", name);
     return info;
 }
 
 // Opens the folder at a path, following it where it is a link, as any path is followed.
-Handle OpenFolderAt(const std::string& path) {
-    const HANDLE handle = CreateFileW(LongPath(path).c_str(), kListAccess, kShareFolder, nullptr, OPEN_EXISTING,
+Handle OpenFolderAt(const std::wstring& path) {
+    const HANDLE handle = CreateFileW(path.c_str(), kListAccess, kShareFolder, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         Fail("cannot open", path, GetLastError());
@@ -76,8 +78,7 @@ Handle OpenFolderAt(const std::string& path) {
 }
 
 // Opens an entry of an open folder by its name, as itself where it is a link.
-Handle OpenEntry(const Handle& folder, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG options,
-                 const std::string& path) {
+Handle OpenEntry(const Handle& folder, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG options) {
     const auto nameBytes = static_cast<USHORT>(name.size() * sizeof(wchar_t));
     UNICODE_STRING objectName{nameBytes, nameBytes, const_cast<wchar_t*>(name.c_str())};
     OBJECT_ATTRIBUTES attributes{sizeof attributes, folder.Get(), &objectName, 0, nullptr, nullptr};
@@ -85,33 +86,34 @@ Handle OpenEntry(const Handle& folder, const std::wstring& name, ACCESS_MASK acc
     Handle entry;
     Check(NtCreateFile(entry.Receive(), access | SYNCHRONIZE, &attributes, &io, nullptr, 0, share, FILE_OPEN,
                        options | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0),
-          "cannot open", path);
+          "cannot open", name);
     return entry;
 }
 
 // Opens a listed entry as OpenEntry does and makes sure it is the entry that was listed: an entry swapped for
 // another since, or a Unix link that Wine opens as its target, has another file ID.
-Handle OpenListed(const Handle& folder, const ListedEntry& listed, ACCESS_MASK access, ULONG share, ULONG options,
-                  const std::string& path) {
-    Handle entry = OpenEntry(folder, listed.name, access, share, options, path);
+Handle OpenListed(const Handle& folder, const ListedEntry& listed, ACCESS_MASK access, ULONG share, ULONG options) {
+    Handle entry = OpenEntry(folder, listed.name, access, share, options);
     IO_STATUS_BLOCK io{};
     FILE_INTERNAL_INFORMATION id{};
-    Check(NtQueryInformationFile(entry.Get(), &io, &id, sizeof id, FileInternalInformation), "cannot read", path);
+    Check(NtQueryInformationFile(entry.Get(), &io, &id, sizeof id, FileInternalInformation), "cannot read",
+          listed.name);
     if (listed.fileId != 0 && id.IndexNumber.QuadPart != listed.fileId)
-        Fail("not the entry that was listed:", path, ERROR_CANT_ACCESS_FILE);
+        Fail("not the entry that was listed:", listed.name, ERROR_CANT_ACCESS_FILE);
     return entry;
 }
 
-std::vector<ListedEntry> List(const Handle& folder, const std::string& path) {
+std::vector<ListedEntry> List(const Handle& folder, std::wstring_view name) {
     std::vector<ListedEntry> entries;
-    Check(ListFolder(folder.Get(), entries), "cannot list", path);
+    Check(ListFolder(folder.Get(), entries), "cannot list", name);
     return entries;
 }
 
+// A folder of the walk. It keeps no path: a walk may go deeper than paths of every level could be kept.
 class Win32Folder : public Folder {
 public:
-    Win32Folder(Handle handle, std::string path) : handle_(std::move(handle)), path_(std::move(path)) {
-        for (ListedEntry& entry : List(handle_, path_)) {
+    Win32Folder(Handle handle, std::wstring_view name) : handle_(std::move(handle)) {
+        for (ListedEntry& entry : List(handle_, name)) {
             if (entry.IsFolder()) {
                 subFolders_.push_back(Narrow(entry.name));
                 listedSubFolders_.emplace(subFolders_.back(), std::move(entry));
@@ -125,92 +127,160 @@ public:
     const std::vector<std::string>& SubFolders() const override { return subFolders_; }
 
     std::unique_ptr<Folder> OpenSubFolder(const std::string& name) const override {
-        const std::string path = path_ + "\\" + name;
         const auto listed = listedSubFolders_.find(name);
         if (listed == listedSubFolders_.end())
-            Fail("not a listed folder:", path, ERROR_PATH_NOT_FOUND);
-        return std::make_unique<Win32Folder>(
-            OpenListed(handle_, listed->second, kListAccess, kShareFolder, FILE_DIRECTORY_FILE, path), path);
+            Fail("not a listed folder:", Widen(name), ERROR_PATH_NOT_FOUND);
+        const ListedEntry& entry = listed->second;
+        return std::make_unique<Win32Folder>(OpenListed(handle_, entry, kListAccess, kShareFolder, FILE_DIRECTORY_FILE),
+                                             entry.name);
     }
 
 private:
     Handle handle_;
-    std::string path_;
     std::vector<FileEntry> files_;
     std::vector<std::string> subFolders_;
     std::unordered_map<std::string, ListedEntry> listedSubFolders_;  // by UTF-8 name
 };
 
-// Before Windows 10, and on FAT, a deleted file keeps its name until the last handle on it closes, so a folder
-// just emptied can still be "not empty" for a moment: its removal is tried again for about 100 ms.
-constexpr DWORD kRemovalRetryPausesMs[] = {1, 3, 6, 15, 25, 50};
+// FileDispositionInformationEx and its flags, from Windows 10 1709 on.
+constexpr int kFileDispositionInformationEx = 64;
+constexpr ULONG kDispositionDelete = 0x1;
+constexpr ULONG kDispositionPosixSemantics = 0x2;
 
-// Runs a removal that returns a Win32 error, or 0, until it succeeds, fails otherwise, or the pauses run out.
+// Deletes the entries of one tree. A deleted name stays in its folder while any other program (the indexer, an
+// antivirus scan, a thumbnailer) still has the entry open, so the folder cannot go yet: where the system can, an
+// entry is deleted with POSIX semantics, which take its name away at once. Where it cannot (Windows before 10
+// 1709, FAT, Wine), a folder just emptied is "not empty" for a moment, and its removal is tried again.
+class TreeDeletion {
+public:
+    bool DeleteContents(Handle root, std::wstring_view path);
+    // Runs a removal that returns a Win32 error, or 0, until it succeeds, fails otherwise, or the pauses run
+    // out: about 100 ms in all for the whole tree, so no tree keeps the window waiting longer.
+    template <typename Removal>
+    DWORD RemoveEmptied(const Removal& remove);
+
+private:
+    NTSTATUS MarkForDeletion(const Handle& handle);
+    void DeleteFileEntry(const Handle& parent, const ListedEntry& entry);
+    void DeleteLink(const Handle& parent, const ListedEntry& entry);
+    void RemoveFolder(const Handle& parent, const ListedEntry& entry);
+
+    bool posixSemantics_ = true;  // until the system refuses them
+    DWORD pausesLeftMs_ = 100;
+};
+
 template <typename Removal>
-DWORD RemoveEmptied(const Removal& remove) {
+DWORD TreeDeletion::RemoveEmptied(const Removal& remove) {
+    constexpr DWORD kPausesMs[] = {1, 3, 6, 15, 25, 50};
     DWORD error = remove();
-    for (const DWORD pause : kRemovalRetryPausesMs) {
-        if (error != ERROR_DIR_NOT_EMPTY)
+    for (const DWORD pause : kPausesMs) {
+        if (error != ERROR_DIR_NOT_EMPTY || pause > pausesLeftMs_)
             break;
         Sleep(pause);
+        pausesLeftMs_ -= pause;
         error = remove();
     }
     return error;
 }
 
-NTSTATUS MarkForDeletion(const Handle& handle) {
+NTSTATUS TreeDeletion::MarkForDeletion(const Handle& handle) {
     IO_STATUS_BLOCK io{};
+    if (posixSemantics_) {
+        ULONG flags = kDispositionDelete | kDispositionPosixSemantics;
+        const NTSTATUS status = NtSetInformationFile(handle.Get(), &io, &flags, sizeof flags,
+                                                     nt::InformationClass(kFileDispositionInformationEx));
+        const DWORD error = RtlNtStatusToDosError(status);
+        if (error != ERROR_INVALID_PARAMETER && error != ERROR_INVALID_FUNCTION && error != ERROR_NOT_SUPPORTED)
+            return status;
+        posixSemantics_ = false;  // the class is refused, and will be for every entry of the tree
+    }
     FILE_DISPOSITION_INFORMATION disposition{TRUE};
     return NtSetInformationFile(handle.Get(), &io, &disposition, sizeof disposition, FileDispositionInformation);
 }
 
-void DeleteContents(const Handle& folder, const std::string& path);
-
-// Empties a subfolder through a handle opened relative to its parent, then deletes it. Each attempt at the
-// deletion opens it anew: Wine tells whether a folder is empty from where its handle last read.
-void DeleteSubFolder(const Handle& parent, const ListedEntry& entry, const std::string& path) {
-    const auto open = [&](ACCESS_MASK access) {
-        return OpenListed(parent, entry, access, kShareFolder, FILE_DIRECTORY_FILE, path);
-    };
-    DeleteContents(open(kListAccess), path);
-    if (const DWORD error = RemoveEmptied([&] { return RtlNtStatusToDosError(MarkForDeletion(open(DELETE))); }))
-        Fail("cannot delete", path, error);
+// A file is opened relative to its folder, as itself. Its file ID is not compared, which would cost Wine a server
+// call for each file: on Windows whatever the name holds by then is opened as itself, inside the folder; under
+// Wine a Unix link to a file is opened as its target whether it was swapped in or listed. Without POSIX
+// semantics the file goes as its handle closes.
+void TreeDeletion::DeleteFileEntry(const Handle& parent, const ListedEntry& entry) {
+    if (!posixSemantics_) {
+        OpenEntry(parent, entry.name, DELETE, kShareAll, FILE_NON_DIRECTORY_FILE | FILE_DELETE_ON_CLOSE);
+        return;
+    }
+    Check(MarkForDeletion(OpenEntry(parent, entry.name, DELETE, kShareAll, FILE_NON_DIRECTORY_FILE)), "cannot delete",
+          entry.name);
 }
 
-// Deletes a link itself through a handle opened relative to its folder. A link that opens as its target cannot
-// be removed: the target would be deleted in its place.
-void DeleteLink(const Handle& parent, const ListedEntry& entry, const std::string& path) {
+// A link is removed itself through a handle opened relative to its folder. A link that opens as its target
+// cannot be removed: the target would be deleted in its place.
+void TreeDeletion::DeleteLink(const Handle& parent, const ListedEntry& entry) {
     if (entry.IsWineLink())
-        Fail("cannot delete the link", path, ERROR_CANT_ACCESS_FILE);
-    Check(MarkForDeletion(OpenListed(parent, entry, DELETE, kShareAll, 0, path)), "cannot delete", path);
+        Fail("cannot delete the link", entry.name, ERROR_CANT_ACCESS_FILE);
+    Check(MarkForDeletion(OpenListed(parent, entry, DELETE, kShareAll, 0)), "cannot delete", entry.name);
 }
 
-// Deletes a file as its handle, opened relative to its folder, closes. Its file ID is not compared, which would
-// cost Wine a server call for each file: on Windows whatever the name holds by then is opened as itself, inside
-// the folder; under Wine a Unix link to a file is opened as its target whether it was swapped in or listed.
-void DeleteFileEntry(const Handle& parent, const ListedEntry& entry, const std::string& path) {
-    OpenEntry(parent, entry.name, DELETE, kShareAll, FILE_NON_DIRECTORY_FILE | FILE_DELETE_ON_CLOSE, path);
+// Each attempt opens the emptied folder anew: Wine tells whether a folder is empty from where its handle last
+// read.
+void TreeDeletion::RemoveFolder(const Handle& parent, const ListedEntry& entry) {
+    if (const DWORD error = RemoveEmptied([&] {
+            return RtlNtStatusToDosError(
+                MarkForDeletion(OpenListed(parent, entry, DELETE, kShareFolder, FILE_DIRECTORY_FILE)));
+        }))
+        Fail("cannot delete", entry.name, error);
 }
 
-// Deletes what the open folder holds. Nothing is forced: a read-only entry or one in use stops it.
-void DeleteContents(const Handle& folder, const std::string& path) {
-    for (const ListedEntry& entry : List(folder, path)) {
-        const std::string entryPath = path + "\\" + Narrow(entry.name);
-        if (!entry.IsLink() && entry.IsReadOnly())
-            Fail("cannot delete", entryPath, ERROR_ACCESS_DENIED);
-        if (entry.IsLink())
-            DeleteLink(folder, entry, entryPath);
-        else if (entry.IsFolder())
-            DeleteSubFolder(folder, entry, entryPath);
-        else
-            DeleteFileEntry(folder, entry, entryPath);
+// A folder being emptied: open, with its listing and how far the deletion has come.
+struct Emptying {
+    Handle folder;
+    std::vector<ListedEntry> entries;
+    size_t next = 0;
+    bool everythingWent = true;
+};
+
+// Deletes what the open folder holds, depth-first with a stack of its own, going on past what cannot go; returns
+// whether everything went. Nothing is forced: a read-only entry stays untouched, and so does one in use or
+// denied, a folder that cannot be opened or listed, and a folder that still holds something.
+bool TreeDeletion::DeleteContents(Handle root, std::wstring_view path) {
+    std::vector<Emptying> stack;
+    std::vector<ListedEntry> entries = List(root, path);
+    stack.push_back({std::move(root), std::move(entries)});
+    for (;;) {
+        Emptying& top = stack.back();
+        try {
+            if (top.next == top.entries.size()) {
+                const bool went = top.everythingWent;
+                stack.pop_back();  // closes the folder, which is opened anew to be removed
+                if (stack.empty())
+                    return went;
+                Emptying& parent = stack.back();
+                parent.everythingWent &= went;
+                if (went)
+                    RemoveFolder(parent.folder, parent.entries[parent.next - 1]);
+                continue;
+            }
+            const ListedEntry& entry = top.entries[top.next++];
+            if (entry.IsLink()) {
+                DeleteLink(top.folder, entry);
+            } else if (entry.IsReadOnly()) {
+                top.everythingWent = false;
+            } else if (!entry.IsFolder()) {
+                DeleteFileEntry(top.folder, entry);
+            } else {
+                Handle sub = OpenListed(top.folder, entry, kListAccess, kShareFolder, FILE_DIRECTORY_FILE);
+                std::vector<ListedEntry> subEntries = List(sub, entry.name);
+                stack.push_back({std::move(sub), std::move(subEntries)});
+            }
+        } catch (const FileSystemError&) {
+            stack.back().everythingWent = false;
+        }
     }
 }
 
 }  // namespace
 
 std::unique_ptr<Folder> Win32FileSystem::GetFolder(const std::string& path) {
-    return std::make_unique<Win32Folder>(OpenFolderAt(path), path);
+    const std::wstring longPath = LongPath(path);
+    return std::make_unique<Win32Folder>(OpenFolderAt(longPath), longPath);
 }
 
 bool Win32FileSystem::Exists(const std::string& path) {
@@ -221,16 +291,17 @@ bool Win32FileSystem::Exists(const std::string& path) {
 }
 
 // A cache folder that is itself a link is followed: its target is emptied and the link removed.
-void Win32FileSystem::DeleteFolder(const std::string& path) {
-    {
-        const Handle folder = OpenFolderAt(path);
-        if (BasicInformation(folder, path).FileAttributes & FILE_ATTRIBUTE_READONLY)
-            Fail("cannot delete", path, ERROR_ACCESS_DENIED);
-        DeleteContents(folder, path);
-    }
+bool Win32FileSystem::DeleteFolder(const std::string& path) {
     const std::wstring longPath = LongPath(path);
-    if (const DWORD error = RemoveEmptied([&] { return RemoveDirectoryW(longPath.c_str()) ? 0 : GetLastError(); }))
-        Fail("cannot delete", path, error);
+    TreeDeletion deletion;
+    {
+        Handle folder = OpenFolderAt(longPath);
+        if (BasicInformation(folder, longPath).FileAttributes & FILE_ATTRIBUTE_READONLY)
+            return false;
+        if (!deletion.DeleteContents(std::move(folder), longPath))
+            return false;
+    }
+    return deletion.RemoveEmptied([&] { return RemoveDirectoryW(longPath.c_str()) ? 0 : GetLastError(); }) == 0;
 }
 
 }  // namespace zelmora

@@ -11,7 +11,7 @@ class Win32FileSystem : public FileSystem {
 public:
     std::unique_ptr<Folder> GetFolder(const std::string& path) override;
     bool Exists(const std::string& path) override;
-    void DeleteFolder(const std::string& path) override;
+    bool DeleteFolder(const std::string& path) override;
 };
 
 class Win32FileSystemFactory : public FileSystemFactory {

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <cstring>
+
 extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file, HANDLE event, PIO_APC_ROUTINE apcRoutine, PVOID apcContext,
                                                PIO_STATUS_BLOCK ioStatus, PVOID buffer, ULONG length,
                                                FILE_INFORMATION_CLASS informationClass, BOOLEAN returnSingleEntry,
@@ -15,5 +17,13 @@ namespace zelmora::nt {
 
 constexpr NTSTATUS kNoMoreFiles = static_cast<NTSTATUS>(0x80000006);
 constexpr NTSTATUS kNoSuchFile = static_cast<NTSTATUS>(0xC000000F);
+
+// An information class of a later system, past the end of winternl.h's enumeration.
+inline FILE_INFORMATION_CLASS InformationClass(int number) {
+    static_assert(sizeof(FILE_INFORMATION_CLASS) == sizeof number);
+    FILE_INFORMATION_CLASS informationClass;
+    std::memcpy(&informationClass, &number, sizeof number);
+    return informationClass;
+}
 
 }  // namespace zelmora::nt

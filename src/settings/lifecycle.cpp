@@ -1,4 +1,5 @@
 #include "base/number_text.h"
+#include "base/user_name.h"
 #include "ui/form1.h"
 
 namespace zelmora {
@@ -15,6 +16,7 @@ int CheckState(const std::string& text) {
 }  // namespace
 
 void Form1::Form_Load() {
+    FindUserFolders();
     IniPath = SettingsPath();
     CycleCount = 1;
     Ccls.SetText("立即清理");
@@ -24,16 +26,16 @@ void Form1::Form_Load() {
     Lb1.SetText("");
     Tx1.SetText("");
 
-    CDel.SetValue(CheckState(ReadWriteIni("Auto", "Del", "10", "Read")));
-    CLoad.SetValue(CheckState(ReadWriteIni("Auto", "ALoad", "1", "Read")));
-    TDel.SetText(ReadWriteIni("Auto", "Time", "1", "Read"));
+    CDel.SetValue(CheckState(ReadWriteIni("Auto", "Del", "10", IniMode::Read)));
+    CLoad.SetValue(CheckState(ReadWriteIni("Auto", "ALoad", "1", IniMode::Read)));
+    TDel.SetText(ReadWriteIni("Auto", "Time", "1", IniMode::Read));
 
     // A carry while the totals load would store the placeholders of the boxes not loaded yet: the saves
     // wait until all three hold their stored values.
     deferTotalsSave_ = true;
-    TGB.SetText(ReadWriteIni("Cls", "TGB", "0", "Read"));
-    TMB.SetText(ReadWriteIni("Cls", "TMB", "0", "Read"));
-    TKB.SetText(ReadWriteIni("Cls", "TKB", "0", "Read"));
+    TGB.SetText(ReadWriteIni("Cls", "TGB", "0", IniMode::Read));
+    TMB.SetText(ReadWriteIni("Cls", "TMB", "0", IniMode::Read));
+    TKB.SetText(ReadWriteIni("Cls", "TKB", "0", IniMode::Read));
     deferTotalsSave_ = false;
     if (totalsSaveDeferred_) {
         totalsSaveDeferred_ = false;
@@ -42,14 +44,22 @@ void Form1::Form_Load() {
     SetInTaskBar();
 }
 
+// The user's own folders are asked for once: the application data may be a redirected network folder, and
+// asking blocks the window. The old fixed profile path serves only where it is the user's own profile folder:
+// a user name does not identify a profile, and another account's folder of that name is not the user's.
+void Form1::FindUserFolders() {
+    appData_ = services_.system.AppDataFolder();
+    const std::string user = services_.system.Environment("USERNAME");
+    const std::string fixed = "C:\\Documents and Settings\\" + user;
+    fixedProfile_ = !user.empty() && IsSafeUserName(user) && services_.system.IsOwnProfileFolder(fixed) ? fixed : "";
+}
+
 void Form1::Form_Unload() {
     DeleteIcon();
-    ReadWriteIni("Auto", "Del", std::to_string(CDel.Value()), "Write");
-    ReadWriteIni("Auto", "Time", DecimalText(NumericValue(TDel.Text())), "Write");
-    ReadWriteIni("Auto", "ALoad", std::to_string(CLoad.Value()), "Write");
-    ReadWriteIni("Cls", "TGB", TGB.Text(), "Write");
-    ReadWriteIni("Cls", "TMB", TMB.Text(), "Write");
-    ReadWriteIni("Cls", "TKB", TKB.Text(), "Write");
+    ReadWriteIni("Auto", "Del", std::to_string(CDel.Value()), IniMode::Write);
+    ReadWriteIni("Auto", "Time", DecimalText(NumericValue(TDel.Text())), IniMode::Write);
+    ReadWriteIni("Auto", "ALoad", std::to_string(CLoad.Value()), IniMode::Write);
+    SaveTotals();
 }
 
 // Exit runs the same unload sequence as closing the window, so no setting changed since start-up is lost.

@@ -39,7 +39,9 @@ bool Win32ProfileStore::Write(const std::string& section, const std::string& key
                                       Widen(path).c_str()) != FALSE;
 }
 
-// A missing file is tried by making it, deleted again as its handle closes.
+// A missing file is tried by making it, deleted again as its handle closes. Another program holding the file (an
+// editor, a backup, an antivirus scan) does not make it unwritable: it will let go. A refusal (access denied,
+// which the read-only attribute gives too, or write protection) does, and so does a folder that is missing.
 bool Win32ProfileStore::CanWrite(const std::string& path) {
     const std::wstring file = Widen(path);
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -47,10 +49,12 @@ bool Win32ProfileStore::CanWrite(const std::string& path) {
     if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND)
         handle = CreateFileW(file.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(handle);
-    return true;
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        return true;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
 void Win32ProfileStore::StartFrom(const std::string& original, const std::string& path) {

@@ -1,5 +1,3 @@
-#include <shlobj.h>
-
 #include <gtest/gtest.h>
 
 #include "base/win32_text.h"
@@ -84,8 +82,7 @@ TEST(Tray, TheIconsMenuOffersExitWhichWritesTheSettingsAndEnds) {
 // settings work as they do on later versions.
 TEST(WindowsXp, ACycleTheTrayAndTheSettings) {
     const UserRegistryValue xp(L"Software\\Wine", L"Version", L"winxp");
-    Zelmora app("windows-xp", "[Auto]\r\nDel=1\r\nTime=5\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=1023\r\nTKB=0\r\n",
-                "e2e-xp");
+    Zelmora app("windows-xp", "[Auto]\r\nDel=1\r\nTime=5\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=1023\r\nTKB=0\r\n");
     app.MakeCacheFile("a\\1.jpg", 600 * 1024);
     app.MakeCacheFile("2.jpg", 600 * 1024);
     app.Start();
@@ -134,19 +131,24 @@ private:
     std::string path_;
 };
 
-std::string RealStartupFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)))
-        throw std::runtime_error("no Startup folder");
-    return Narrow(folder);
-}
+// The old fixed Startup folder of a Simplified Chinese Windows XP, in the user's own profile: made for the length
+// of a case.
+class FixedStartupFolder {
+public:
+    explicit FixedStartupFolder(const std::string& profile) : folder_(profile + "\\「开始」菜单") {
+        MakeFolders(Path());
+    }
+    ~FixedStartupFolder() { RunShell("rm -rf " + UnixPath(folder_)); }
+    std::string Path() const { return folder_ + "\\程序\\启动"; }
+
+private:
+    std::string folder_;
+};
 
 TEST(StartAtLogOn, TickingWritesTheShortcutInTheOldFixedFolderAndUntickingRemovesIt) {
-    const std::string user = "e2e-startup";
-    const std::string folder = "C:\\Documents and Settings\\" + user + "\\「开始」菜单\\程序\\启动";
-    MakeFolders(folder);
-    const StartupShortcut shortcut(folder + "\\Zelmora.lnk");
-    Zelmora app("startup-fixed", kQuietSettings, user);
+    const FixedStartupFolder folder("C:\\Documents and Settings\\" + UserName());
+    const StartupShortcut shortcut(folder.Path() + "\\Zelmora.lnk");
+    Zelmora app("startup-fixed", kQuietSettings);
     app.Start();
     ASSERT_FALSE(shortcut.Exists());
 
@@ -164,8 +166,8 @@ TEST(StartAtLogOn, TickingWritesTheShortcutInTheOldFixedFolderAndUntickingRemove
 }
 
 TEST(StartAtLogOn, WithoutTheFixedFolderAStoredChoiceRewritesTheShortcutInTheRealStartupFolderAtStart) {
-    const StartupShortcut shortcut(RealStartupFolder() + "\\Zelmora.lnk");
-    Zelmora app("startup-real", "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=1\r\n", "e2e-no-fixed-folder");
+    const StartupShortcut shortcut(StartupFolder() + "\\Zelmora.lnk");
+    Zelmora app("startup-real", "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=1\r\n");
     app.Start();
     ASSERT_TRUE(Zelmora::WaitFor([&] { return shortcut.Exists(); }, 10s));
     EXPECT_EQ(app.Check("CLoad"), BST_CHECKED);
@@ -183,11 +185,25 @@ TEST(Session, TheEndOfTheSessionWritesTheSettings) {
     Minimise(app);
     // Wine's session end also starts what the Startup folder holds: a shortcut left by another case would
     // start a program that is not under test.
-    const StartupShortcut leftOver(RealStartupFolder() + "\\Zelmora.lnk");
+    const StartupShortcut leftOver(StartupFolder() + "\\Zelmora.lnk");
     RunAndWait("wineboot.exe --end-session");
     app.WaitForExit();
     EXPECT_EQ(ReadFile(app.ConfigIni()),
               "[Auto]\r\nDel=1\r\nTime=12\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=3\r\nTKB=0\r\n");
+}
+
+// An installer that needs the program's file closes it through the Restart Manager, from another process.
+TEST(Session, AnInstallersCloseWritesTheSettingsAndEndsTheProgram) {
+    Zelmora app("installer-close", kQuietSettings);
+    app.Start();
+    app.Type("TDel", "9");
+    constexpr LPARAM kCloseApp = 0x1;  // ENDSESSION_CLOSEAPP
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(app.Window(), WM_QUERYENDSESSION, 0, kCloseApp, SMTO_ABORTIFHUNG, 5000, &answer);
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    SendMessageTimeoutW(app.Window(), WM_ENDSESSION, TRUE, kCloseApp, SMTO_ABORTIFHUNG, 5000, nullptr);
+    EXPECT_TRUE(Zelmora::WaitFor([&] { return !app.Running(); }, 5s)) << "the program ends";
+    EXPECT_EQ(Setting(app.ConfigIni(), "Auto", "Time"), "9");
 }
 
 TEST(Session, ASecondStartShowsTheRunningCopyAndEnds) {

@@ -13,7 +13,7 @@ struct Cycle : ::testing::Test {
     Form1& form = h.form;
 
     void SetUp() override {
-        form.CycleCount = 1;
+        h.Load();
         form.TKB.SetText("0");
         form.TMB.SetText("0");
         form.TGB.SetText("0");
@@ -60,9 +60,9 @@ TEST_F(Cycle, AnIntervalBelowOneOrNoNumberLeavesTheCountdownDue) {
     for (const char* interval : {"0", "0.5", "", "abc", "1e308"}) {
         form.TDel.SetText(interval);
         form.LTime.SetText("0");
-        const int cycles = form.CycleCount;
+        const int cycles = h.fileSystems.created;
         EXPECT_EQ(TicksShow(2), (std::vector<std::string>{"0", "0"})) << interval;
-        EXPECT_EQ(form.CycleCount, cycles + 2) << interval;
+        EXPECT_EQ(h.fileSystems.created, cycles + 2) << interval;
     }
 }
 
@@ -104,19 +104,35 @@ TEST_F(Cycle, NoCacheFolderReportsItAndRewritesTheKilobyteTotal) {
     EXPECT_EQ(form.Lb1.Text(), kNoCache);
     EXPECT_EQ(form.TKB.Text(), "7");
     EXPECT_EQ(form.Tx1.Text(), "old\r\n");
-    EXPECT_EQ(form.CachePath, kAliceCache);
 }
 
-TEST_F(Cycle, AFailedDeletionKeepsTheGrownTotalsAndWhatWasDeleted) {
+// A picture held open stays, with the folders that hold it; the rest goes, and only what went is counted.
+TEST_F(Cycle, WhatCannotBeDeletedStaysAndOnlyWhatWentIsCounted) {
     FakeNode& cache = CacheOf(3 << 20);
-    cache.folders["open"].undeletable = true;
-    cache.folders["open"].files = {{"viewer.jpg", 0}};
+    cache.folders["open"].files = {{"viewer.jpg", 2 << 20}, {"other.jpg", 1 << 20}};
+    cache.folders["open"].heldFiles = {"viewer.jpg"};
+    cache.folders["z"].files = {{"after.jpg", 1 << 20}};
     form.LTime.SetText("0");
     form.Tm1.Tick();
     EXPECT_EQ(form.Lb1.Text(), kInUse);
-    EXPECT_EQ(form.TMB.Text(), "3");
+    EXPECT_EQ(form.TMB.Text(), "5") << "7 MB measured, 2 MB left";
     EXPECT_EQ(form.Tx1.Text(), "");
-    EXPECT_TRUE(h.fileSystems.roots[kAliceCache].files.empty()) << "deletions before the failure stay";
+    const FakeNode& left = h.fileSystems.roots[kAliceCache];
+    EXPECT_TRUE(left.files.empty());
+    EXPECT_FALSE(left.folders.contains("z")) << "the deletion went on past the held picture";
+    EXPECT_EQ(left.folders.at("open").files, (std::vector<FileEntry>{{"viewer.jpg", 2 << 20}}));
+
+    // While it is held, further cycles free nothing and count nothing.
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(form.TMB.Text(), "5");
+    EXPECT_EQ(form.TKB.Text(), "0");
+    // Once it is closed, it goes and is counted.
+    h.fileSystems.roots[kAliceCache].folders["open"].heldFiles.clear();
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(form.Lb1.Text(), "14:03:27 删除成功!已释放 2MB 空间.");
+    EXPECT_EQ(form.TMB.Text(), "7");
 }
 
 TEST_F(Cycle, AFileSystemObjectThatCannotBeMadeEndsTheCycle) {
@@ -129,40 +145,59 @@ TEST_F(Cycle, AFileSystemObjectThatCannotBeMadeEndsTheCycle) {
     EXPECT_TRUE(h.failures.empty());
 }
 
-TEST_F(Cycle, AnUnsafeUserNameDeletesNothing) {
-    for (const char* name : {"..", "a\\..\\alice", "x/y", "c:", "..\\..\\Windows"}) {
-        SetUp();
-        h.system.environment["USERNAME"] = name;
-        h.fileSystems.AddRoot("C:\\Documents and Settings\\" + std::string(name) +
-                              "\\Application Data\\sina\\weibo\\cache");
-        form.LTime.SetText("0");
-        form.Tm1.Tick();
-        EXPECT_EQ(form.Lb1.Text(), kNoCache) << name;
-        EXPECT_EQ(h.fileSystems.roots.size(), 1u) << name;
-        h.fileSystems.roots.clear();
+// Runs one cycle in a program started as the given user, whose own profile folder is the one given.
+std::unique_ptr<Harness> CycleAs(const std::string& user, const std::string& ownProfile,
+                                 const std::vector<std::string>& caches) {
+    auto h = std::make_unique<Harness>();
+    h->system.environment["USERNAME"] = user;
+    h->system.ownProfile = ownProfile;
+    for (const std::string& cache : caches)
+        h->fileSystems.AddRoot(cache).files = {{"p.jpg", 2048}};
+    h->Load();
+    h->form.LTime.SetText("0");
+    h->form.Tm1.SetEnabled(true);
+    h->form.Tm1.Tick();
+    return h;
+}
+
+TEST(CachePath, AnUnsafeUserNameIsNeverPutIntoAPath) {
+    for (const std::string name : {"..", "a\\..\\alice", "x/y", "c:", "..\\..\\Windows"}) {
+        const std::string profile = "C:\\Documents and Settings\\" + name;
+        const auto h = CycleAs(name, profile, {profile + "\\Application Data\\sina\\weibo\\cache"});
+        EXPECT_EQ(h->form.Lb1.Text(), kNoCache) << name;
+        EXPECT_EQ(h->fileSystems.roots.size(), 1u) << name;
     }
 }
 
-TEST_F(Cycle, TheCacheIsTheFixedPathWhereItExistsElseUnderTheUsersApplicationData) {
+// The fixed path serves only where it names the user's own profile folder; otherwise the cache is the one under
+// the user's own application data, and another account's folder of the user's name is never touched.
+TEST(CachePath, TheFixedPathInTheUsersOwnProfileElseTheCacheUnderTheUsersApplicationData) {
     const std::string own = "C:\\Users\\alice\\AppData\\Roaming\\sina\\weibo\\cache";
+    const std::string fixedProfile = "C:\\Documents and Settings\\alice";
+    const std::string otherProfile = "C:\\Users\\alice.CORP";
     struct Case {
         const char* user;
+        std::string ownProfile;
         std::vector<std::string> caches;
-        std::string cleaned;
+        std::string cleaned;  // empty: none
     };
-    for (const Case& c : {Case{"alice", {kAliceCache, own}, kAliceCache}, Case{"alice", {own}, own},
-                          Case{"", {own}, own}, Case{"..", {own}, own}, Case{"alice", {kAliceCache}, kAliceCache}}) {
-        SetUp();
-        h.fileSystems.roots.clear();
-        h.system.environment["USERNAME"] = c.user;
+    for (const Case& c :
+         {Case{"alice", fixedProfile, {kAliceCache, own}, kAliceCache}, Case{"alice", fixedProfile, {own}, own},
+          Case{"alice", fixedProfile, {kAliceCache}, kAliceCache}, Case{"alice", otherProfile, {kAliceCache, own}, own},
+          Case{"alice", otherProfile, {kAliceCache}, ""}, Case{"", fixedProfile, {own}, own}}) {
+        const auto h = CycleAs(c.user, c.ownProfile, c.caches);
         for (const std::string& cache : c.caches)
-            h.fileSystems.AddRoot(cache).files = {{"p.jpg", 2048}};
+            EXPECT_EQ(h->fileSystems.roots.contains(cache), cache != c.cleaned) << c.user << " " << c.ownProfile;
+        EXPECT_EQ(h->form.Lb1.Text(), c.cleaned.empty() ? kNoCache : "14:03:27 删除成功!已释放 2KB 空间.");
+    }
+}
+
+TEST_F(Cycle, TheUsersFoldersAreAskedForOnceAtStart) {
+    for (int cycle = 0; cycle < 3; ++cycle) {
         form.LTime.SetText("0");
         form.Tm1.Tick();
-        EXPECT_EQ(form.CachePath, c.cleaned) << c.user;
-        EXPECT_EQ(form.Lb1.Text(), "14:03:27 删除成功!已释放 2KB 空间.") << c.user;
-        EXPECT_EQ(h.fileSystems.roots.size(), c.caches.size() - 1) << c.user;
     }
+    EXPECT_EQ(h.system.appDataAsked, 1);
 }
 
 TEST_F(Cycle, TheLogIsEmptiedOnThe99thAnd199thCycle) {
@@ -199,12 +234,13 @@ TEST_F(Cycle, ATickDuringTheMeasurementMessageBoxIsDropped) {
     Form1 ticking({h.fileSystems, h.settings, h.system, messages, h.window, h.tray, h.shortcuts, h.browser},
                   h.dispatch);
     messages.form = &ticking;
+    ticking.model.RaiseFormEvent(FormEvent::Load);
     ticking.Tm1.SetEnabled(true);
     ticking.TDel.SetText("0");
     ticking.LTime.SetText("0");
     ticking.Tm1.Tick();
     EXPECT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(ticking.CycleCount, 1);
+    EXPECT_EQ(h.fileSystems.created, 1) << "one cycle";
     EXPECT_EQ(ticking.Lb1.Text(), "14:03:27 删除成功!已释放 0KB 空间.");
 }
 

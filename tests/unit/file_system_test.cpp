@@ -31,11 +31,10 @@ struct RealTree : ::testing::Test {
         MakeFile(outside / "keep.txt", 4096);
     }
     int32_t Measure() {
-        form.CachePath = dir.Text("cache");
-        form.Fso = fileSystems->Create();
-        return form.FolderlenRec(form.CachePath);
+        const std::unique_ptr<FileSystem> fso = fileSystems->Create();
+        return form.FolderlenRec(*fso, dir.Text("cache"), dir.Text("cache"));
     }
-    void Delete() { fileSystems->Create()->DeleteFolder(dir.Text("cache")); }
+    bool Delete() { return fileSystems->Create()->DeleteFolder(dir.Text("cache")); }
     bool OutsideIntact() const {
         return fs::exists(outside / "keep.txt") && fs::file_size(outside / "keep.txt") == 4096;
     }
@@ -52,7 +51,7 @@ TEST_F(RealTree, MeasuresAndDeletesANestedTree) {
     EXPECT_EQ(form.List1.Items().back(), dir.Text("cache") + " 357Byte");
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(fileSystems->Create()->Exists(dir.Text("cache")));
-    Delete();
+    EXPECT_TRUE(Delete());
     EXPECT_FALSE(fs::exists(cache));
     EXPECT_FALSE(fileSystems->Create()->Exists(dir.Text("cache")));
     EXPECT_TRUE(OutsideIntact());
@@ -73,15 +72,41 @@ TEST_F(RealTree, NamesWithChineseCharactersSpacesAndPunctuation) {
     EXPECT_FALSE(fs::exists(cache));
 }
 
-TEST_F(RealTree, AReadOnlyFileStopsTheDeletionThereAndEarlierDeletionsStay) {
+// Nothing is forced: a read-only file stays, with the folders that hold it, and everything else goes.
+TEST_F(RealTree, AReadOnlyFileStaysAndTheDeletionGoesOnPastIt) {
     MakeFile(cache / "a" / "1.jpg", 10);
     MakeFile(cache / "b" / "locked.jpg", 10);
+    MakeFile(cache / "b" / "other.jpg", 10);
+    MakeFile(cache / "c" / "2.jpg", 10);
     fs::permissions(cache / "b" / "locked.jpg",
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-    EXPECT_THROW(Delete(), FileSystemError);
+    EXPECT_FALSE(Delete());
     EXPECT_TRUE(fs::exists(cache / "b" / "locked.jpg"));
-    EXPECT_TRUE(fs::exists(cache));
+    EXPECT_FALSE(fs::exists(cache / "b" / "other.jpg"));
+    EXPECT_FALSE(fs::exists(cache / "a"));
+    EXPECT_FALSE(fs::exists(cache / "c"));
+    EXPECT_EQ(Measure(), 10);
+}
+
+// Measured and deleted with a stack of their own: a tree deeper than the call stack could follow goes.
+TEST_F(RealTree, DepthNeedsNoCallStack) {
+    fs::path deep = cache;
+    for (int level = 0; level < 600; ++level)
+        deep /= "d";
+    fs::create_directories(deep);
+    MakeFile(cache / "top.jpg", 5);
+    MakeFile(deep / "bottom.jpg", 7);
+    int32_t measured = 0;
+    bool deleted = false;
+    RunWithStack(64 * 1024, [&] {
+        measured = Measure();
+        deleted = Delete();
+    });
+    EXPECT_EQ(measured, 12);
+    EXPECT_EQ(form.List1.Items().size(), 601u);
+    EXPECT_TRUE(deleted);
+    EXPECT_FALSE(fs::exists(cache));
 }
 
 TEST_F(RealTree, DeepNestingAndLongPaths) {
@@ -96,7 +121,7 @@ TEST_F(RealTree, DeepNestingAndLongPaths) {
     MakeFile(deep / "f.jpg", 99);
     EXPECT_EQ(Measure(), 99);
     EXPECT_EQ(form.List1.Items().front(), dir.Text(relative) + " 99Byte");
-    Delete();
+    EXPECT_TRUE(Delete());
     EXPECT_FALSE(fs::exists(cache));
 }
 

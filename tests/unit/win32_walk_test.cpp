@@ -130,7 +130,7 @@ TEST_F(WineTree, AFolderSwappedForALinkBeforeItsDeletionIsNotEntered) {
     const auto marker = [&](const char* name) { return UnixPath(dir.Text(name)); };
     const auto marked = [&](const char* name) { return fs::exists(dir.Path() / name); };
     RunAndWait("/bin/sh -c \"touch " + marker("ready") + "; until [ -e " + marker("go") + " ]; do :; done; " +
-            SwapForLink(order[1]) + "; touch " + marker("swapped") + "\"");
+               SwapForLink(order[1]) + "; touch " + marker("swapped") + "\"");
     const auto release = [&] {
         MakeFile(dir.Path() / "go", 0);
         WaitUntil([&] { return marked("swapped"); }, 10s);
@@ -145,7 +145,7 @@ TEST_F(WineTree, AFolderSwappedForALinkBeforeItsDeletionIsNotEntered) {
         release();
     });
 
-    EXPECT_THROW(fileSystem.DeleteFolder(dir.Text("cache")), FileSystemError);
+    EXPECT_FALSE(fileSystem.DeleteFolder(dir.Text("cache")));
     releaser.join();
     EXPECT_TRUE(marked("swapped"));
     EXPECT_FALSE(fs::exists(first)) << "its removal waited until the file was closed";
@@ -157,7 +157,7 @@ TEST_F(WineTree, ALinkToAnEmptyOutsideFolderIsNotDeletedThroughItsTarget) {
     const fs::path empty = dir.Path() / "empty";
     fs::create_directory(empty);
     RunShell("ln -s " + UnixPath(dir.Text("empty")) + " " + UnixPath(dir.Text("cache\\link")));
-    EXPECT_THROW(fileSystem.DeleteFolder(dir.Text("cache")), FileSystemError);
+    EXPECT_FALSE(fileSystem.DeleteFolder(dir.Text("cache")));
     EXPECT_TRUE(fs::is_directory(empty));
 }
 
@@ -165,7 +165,7 @@ TEST_F(WineTree, AFileStillOpenElsewhereAfterItsDeletionKeepsItsFolder) {
     MakeFile(cache / "x" / "held.jpg", 10);
     {
         const HeldFile held(cache / "x" / "held.jpg");
-        EXPECT_THROW(fileSystem.DeleteFolder(dir.Text("cache")), FileSystemError);
+        EXPECT_FALSE(fileSystem.DeleteFolder(dir.Text("cache")));
     }
     EXPECT_TRUE(fs::is_directory(cache / "x"));
     EXPECT_FALSE(fs::exists(cache / "x" / "held.jpg")) << "its deletion took effect as the last handle closed";
