@@ -23,11 +23,14 @@ struct Level {
 // exhaust the program's. Each folder is opened relative to the one above it, so a folder swapped for a link
 // while the walk runs is refused rather than followed. Any failure at a level (the cache path gone, a folder
 // that cannot be opened or listed, a sum past 2,147,483,647 bytes) ends that level: it counts 0 and the level
-// above goes on. measured(path, total) is told of every level that ends well, deepest first; failed() of every
-// other, but for the cache path gone, which ends a level silently.
-template <typename Measured, typename Failed>
-int32_t MeasureTree(FileSystem& fso, const std::string& cachePath, const std::string& top, const Measured& measured,
-                    const Failed& failed) {
+// above goes on. Where a list is given, every level that ends well adds its line to it, deepest first; where
+// message boxes are, every other shows one, but for the cache path gone, which ends a level silently.
+int32_t MeasureTree(FileSystem& fso, const std::string& cachePath, const std::string& top, Control* list,
+                    MessageBoxes* messages) {
+    const auto failed = [&] {
+        if (messages)
+            messages->Show("文件大于2G！");
+    };
     std::vector<Level> levels;
     std::string path = top;
     int32_t tree = 0;
@@ -79,7 +82,8 @@ int32_t MeasureTree(FileSystem& fso, const std::string& cachePath, const std::st
         }
         int32_t result = level.total;
         try {
-            measured(path, result);
+            if (list)
+                list->AddItem(path + (result < 0 ? "" : " ") + std::to_string(result) + "Byte");
         } catch (...) {
             failed();
             result = 0;
@@ -93,18 +97,12 @@ int32_t MeasureTree(FileSystem& fso, const std::string& cachePath, const std::st
 }  // namespace
 
 int32_t Form1::FolderlenRec(FileSystem& fso, const std::string& cachePath, const std::string& path) {
-    return MeasureTree(
-        fso, cachePath, path,
-        [this](const std::string& level, int32_t total) {
-            List1.AddItem(level + (total < 0 ? "" : " ") + std::to_string(total) + "Byte");
-        },
-        [this] { services_.messages.Show("文件大于2G！"); });
+    return MeasureTree(fso, cachePath, path, &List1, &services_.messages);
 }
 
 // What a deletion left of the cache, measured as the cycle measured it, without a record or a message.
 int32_t Form1::SizeLeft(FileSystem& fso, const std::string& cachePath) {
-    return MeasureTree(
-        fso, cachePath, cachePath, [](const std::string&, int32_t) {}, [] {});
+    return MeasureTree(fso, cachePath, cachePath, nullptr, nullptr);
 }
 
 }  // namespace zelmora
