@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup native win32 test test-native test-sanitize test-win32 test-fuzz bench run dist clean
+.PHONY: all setup native win32 test test-native test-sanitize test-win32 test-fuzz bench soak run dist clean
 
 all: native win32
 
@@ -41,6 +41,11 @@ test: test-native test-sanitize test-win32 test-fuzz
 
 bench: native win32
 	@tools/bench.sh
+
+# SOAK_CYCLES cleaning cycles of Zelmora.exe under Wine with the figures of its process; not part of make test.
+SOAK_CYCLES ?= 1000
+soak: win32
+	@tools/soak.sh $(SOAK_CYCLES)
 
 clean:
 	rm -rf build dist
