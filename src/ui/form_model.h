@@ -37,9 +37,10 @@ public:
     size_t SelStart() const { return selStart_; }
     void SetSelStart(size_t position);
 
-    // List box lines; the oldest are dropped past kMaxListLines lines or kMaxListBytes of text.
-    static constexpr size_t kMaxListLines = 10000;
-    static constexpr size_t kMaxListBytes = 4 << 20;
+    // List box lines; the oldest are dropped past kMaxListLines lines or kMaxListBytes of text, so a list that a
+    // program running for weeks adds to keeps a bounded size.
+    static constexpr size_t kMaxListLines = 1000;
+    static constexpr size_t kMaxListBytes = 1 << 20;
     const std::deque<std::string>& Items() const { return items_; }
     uint64_t ItemsAdded() const { return itemsAdded_; }
     void AddItem(std::string line);

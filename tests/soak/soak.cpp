@@ -44,7 +44,7 @@ bool IsCheckpoint(int cycle, int cycles) {
     return cycle * 10 / cycles != (cycle - 1) * 10 / cycles;
 }
 
-// The program keeps a line for each folder it measures in its hidden list, up to the last 10,000.
+// The program keeps a line for each folder it measures in its hidden list, up to the last thousand.
 Figure ListLines(const e2e::Zelmora& app) {
     const LRESULT lines = SendMessageW(app.Control("List1"), LB_GETCOUNT, 0, 0);
     return {"List1-lines", "lines in the program's hidden list of measured folders (LB_GETCOUNT)",
