@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup native win32 test test-native test-sanitize test-win32 test-fuzz bench soak run dist clean
+.PHONY: all setup native product win32 test test-native test-sanitize test-win32 test-fuzz bench soak run dist clean
 
 all: native win32
 
@@ -14,7 +14,13 @@ native: setup
 	@cmake --preset native >/dev/null
 	@cmake --build --preset native -j $(JOBS)
 
-# The product and, apart from it, the test programs (another compiler: see cmake/).
+# Zelmora.exe alone.
+product: setup
+	@cmake --preset win32 >/dev/null
+	@cmake --build --preset win32 -j $(JOBS) --target Zelmora
+
+# The product with its start-up benchmarks and, apart from it, the test programs (another compiler: see cmake/),
+# which find the product through its build.
 win32: setup
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32 -j $(JOBS)
@@ -33,7 +39,7 @@ test-sanitize: setup
 	@cmake --build --preset sanitize -j $(JOBS) --target zelmora_tests
 	@ctest --preset sanitize -j $(JOBS)
 
-# libFuzzer on the number texts and the settings store (clang, build/fuzz), about 30 s per target.
+# libFuzzer on the number texts (clang, build/fuzz), about 30 s per target.
 test-fuzz: setup
 	@JOBS=$(JOBS) fuzz/run.sh
 
@@ -50,9 +56,9 @@ soak: win32
 clean:
 	rm -rf build dist
 
-run: win32
+run: product
 	@tools/run.sh
 
 # The program ready to copy to a Windows machine, with its SHA-256: the same source gives the same bytes.
-dist: win32
+dist: product
 	@mkdir -p dist && cp build/win32/Zelmora.exe dist/Zelmora.exe && sha256sum dist/Zelmora.exe

@@ -37,6 +37,34 @@ TEST(Zelmora, FirstStartShowsTheWindowAndWritesTheSettingsOnClose) {
               "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=1\r\n[Cls]\r\nTGB=0\r\nTMB=0\r\nTKB=0\r\n");
 }
 
+// The countdown sits on its frame's top edge beside the caption: the frame's line stops short of it, as it stops
+// short of the caption, so the countdown never reads as a negative number.
+TEST(Zelmora, TheFramesLineStopsAtTheCountdownAsAtTheCaption) {
+    Zelmora app("frame-line");
+    app.Start();
+    SetWindowPos(app.Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT countdown{};
+    GetWindowRect(app.Control("LTime"), &countdown);
+    const HDC screen = GetDC(nullptr);
+    // The line runs on to the right of the countdown: its row is the one there that is not background, once the
+    // window is drawn.
+    const int beyond = countdown.right + 4;
+    const COLORREF background = GetPixel(screen, beyond, countdown.top);
+    int line = countdown.bottom;
+    Zelmora::WaitFor(
+        [&] {
+            line = countdown.top;
+            while (line < countdown.bottom && GetPixel(screen, beyond, line) == background)
+                ++line;
+            return line < countdown.bottom;
+        },
+        10s);
+    ASSERT_LT(line, countdown.bottom) << "the frame's line runs on beyond the countdown";
+    for (int x = countdown.left - 4; x < countdown.left; ++x)
+        EXPECT_EQ(GetPixel(screen, x, line), background) << "the line shows " << countdown.left - x << " px before it";
+    ReleaseDC(nullptr, screen);
+}
+
 TEST(Zelmora, ACycleDeletesTheCacheAndReportsTheSpaceFreed) {
     Zelmora app("cycle", "[Auto]\r\nDel=1\r\nTime=0\r\nALoad=0\r\n");
     app.MakeCacheFile("a\\1.jpg", 3000000);

@@ -206,7 +206,7 @@ void FormWindow::CreateControls() {
         const Style style = StyleOf(described);
         const POINT origin = Origin(described);
         const HWND child = CreateWindowExW(
-            style.exStyle, style.className, Widen(control->Text()).c_str(),
+            style.exStyle, style.className, ShownText(*control).c_str(),
             WS_CHILD | WS_CLIPSIBLINGS | style.style | (ShownWithContainers(described) ? WS_VISIBLE : 0),
             Pixels(origin.x + described.left), Pixels(origin.y + described.top), Pixels(described.width),
             Pixels(described.height), window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(described.id)), instance_,
@@ -228,6 +228,29 @@ void FormWindow::CreateControls() {
     }
 }
 
+// A label may sit on its frame's top edge beside the caption (the countdown on its frame): the frame shows its
+// caption padded with blanks up to that label, so the frame's line stops at the label as it stops at the caption.
+std::wstring FormWindow::ShownText(const Control& control) const {
+    std::wstring text = Widen(control.Text());
+    const ControlDescription& frame = control.Description();
+    if (frame.kind != ControlKind::Frame)
+        return text;
+    for (const ControlDescription& onEdge : model_->Description().controls) {
+        if (onEdge.kind != ControlKind::Label || onEdge.top != 0 || !onEdge.container ||
+            std::string_view(onEdge.container) != frame.name)
+            continue;
+        const HDC dc = GetDC(window_);
+        const HGDIOBJ previous = SelectObject(dc, defaultFont_);
+        SIZE extent{};
+        while (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent) &&
+               extent.cx < Pixels(onEdge.left))
+            text += L' ';
+        SelectObject(dc, previous);
+        ReleaseDC(window_, dc);
+    }
+    return text;
+}
+
 void FormWindow::Mirror(const Control& control) {
     const ControlDescription& described = control.Description();
     if (described.kind == ControlKind::Timer) {
@@ -241,7 +264,7 @@ void FormWindow::Mirror(const Control& control) {
     if (!child)
         return;
     mirroring_ = true;
-    const std::wstring text = Widen(control.Text());
+    const std::wstring text = ShownText(control);
     if (described.kind != ControlKind::ListBox && WindowText(child) != text)
         SetWindowTextW(child, text.c_str());
     if (described.kind == ControlKind::CheckBox) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <map>
+#include <string>
 #include <string_view>
 
 #include "ui/form_model.h"
@@ -57,6 +58,7 @@ private:
     void CreateControls();
     void CreateMenus();
     void Mirror(const Control& control);
+    std::wstring ShownText(const Control& control) const;
     void OnCommand(int id, int code);
     HBRUSH OnColour(HDC dc, HWND control, bool edit);
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
