@@ -91,32 +91,23 @@ constexpr bool ContainersComeFirst(const FormDescription& form) {
 
 // A control or menu item of a described form, named in the code. The name is looked up in the description
 // when the code compiles: a name the form does not have is a compile error.
-template <const FormDescription& form>
-class ControlName {
+template <const FormDescription& form, auto entries>
+class DescribedName {
 public:
-    consteval ControlName(const char* name) : index_(IndexOf(form.controls, name)) {
-        if (index_ == form.controls.size())
-            throw "no control of that name in the form's description";
+    consteval DescribedName(const char* name) : index_(IndexOf(form.*entries, name)) {
+        if (index_ == (form.*entries).size())
+            throw "no control or menu item of that name in the form's description";
     }
     size_t Index() const { return index_; }
-    const ControlDescription& Description() const { return form.controls[index_]; }
+    const auto& Description() const { return (form.*entries)[index_]; }
 
 private:
     size_t index_;
 };
 
 template <const FormDescription& form>
-class MenuName {
-public:
-    consteval MenuName(const char* name) : index_(IndexOf(form.menus, name)) {
-        if (index_ == form.menus.size())
-            throw "no menu item of that name in the form's description";
-    }
-    size_t Index() const { return index_; }
-    const MenuDescription& Description() const { return form.menus[index_]; }
-
-private:
-    size_t index_;
-};
+using ControlName = DescribedName<form, &FormDescription::controls>;
+template <const FormDescription& form>
+using MenuName = DescribedName<form, &FormDescription::menus>;
 
 }  // namespace zelmora

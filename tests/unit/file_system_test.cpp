@@ -16,15 +16,9 @@ struct RealTree : ::testing::Test {
     fs::path cache = dir.Path() / "cache";
     fs::path outside = dir.Path() / "outside";
     std::unique_ptr<FileSystemFactory> fileSystems = MakeRealFileSystems();
-    RecordingSettings settings;
-    FakeSystem system;
-    RecordingMessages messages;
-    FakeWindowHost window;
-    RecordingTray tray{settings};
-    FakeShortcuts shortcuts;
-    RecordingBrowser browser;
-    EventDispatch dispatch{[](const std::string&) {}};
-    Form1 form{{*fileSystems, settings, system, messages, window, tray, shortcuts, browser}, dispatch};
+    Harness h{fileSystems.get()};
+    Form1& form = h.form;
+    const RecordingMessages& messages = h.messages;
 
     void SetUp() override {
         fs::create_directories(cache);
