@@ -7,7 +7,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 program="$root/build/win32/Zelmora.exe"
-soak="$root/build/win32-tests/tests/zelmora_soak.exe"
+soak="$root/build/win32-tests/bench/zelmora_soak.exe"
 for file in "$program" "$soak"; do
     if [ ! -f "$file" ]; then
         echo "soak: $file is missing; build both Windows presets first (make soak does)" >&2
