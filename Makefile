@@ -61,4 +61,5 @@ run: product
 
 # The program ready to copy to a Windows machine, with its SHA-256: the same source gives the same bytes.
 dist: product
-	@mkdir -p dist && cp build/win32/Zelmora.exe dist/Zelmora.exe && sha256sum dist/Zelmora.exe
+	@root=$(CURDIR) && . tools/builds.sh && require_built dist "$$product" && mkdir -p dist && cp "$$product" dist/Zelmora.exe && \
+		sha256sum dist/Zelmora.exe

@@ -5,20 +5,16 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-native="$root/build/native/bench/zelmora_bench"
-win32="$root/build/win32-tests/bench/zelmora_bench_win32.exe"
-for program in "$native" "$win32"; do
-    if [ ! -f "$program" ]; then
-        echo "bench: $program is missing; build both presets first (make bench does)" >&2
-        exit 1
-    fi
-done
+. "$root/tools/builds.sh"
+native="$native_build/bench/zelmora_bench"
+win32="$tests_build/bench/zelmora_bench_win32.exe"
+require_built bench "$native" "$win32" "$product"
 
 # Inside the build folder, which Wine sees through its Z: drive.
 work=$(mktemp -d "$root/build/bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 (
-    cd "$root/build/win32"
+    cd "$product_build"
     "$root/tools/with-xvfb.sh" "$root/tools/wine-run.sh" bench/zelmora_startup_bench.exe "Z:$PWD/Zelmora.exe" \
         "Z:$PWD/bench/floor_window.exe" "Z:$PWD/bench/startup_steps.exe" 2>/dev/null
 )

@@ -4,9 +4,11 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tools/builds.sh"
+require_built run "$product"
 folder="$root/build/run"
 mkdir -p "$folder"
-cp "$root/build/win32/Zelmora.exe" "$folder/Zelmora.exe"
+cp "$product" "$folder/Zelmora.exe"
 
 if [ -z "${ZELMORA_UNDER_XVFB:-}" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     exec "$root/tools/wine-run.sh" "$folder/Zelmora.exe"
