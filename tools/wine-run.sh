@@ -12,8 +12,10 @@ export LC_ALL=zh_CN.UTF-8
 mkdir -p "$WINEPREFIX"
 exec 9>"$WINEPREFIX/.lock"
 flock 9
-ready="$WINEPREFIX/.zelmora-ready-3"  # a new name when what follows changes, so older prefixes are set up again
+# Named after this script's content: a prefix made by another version of it is set up again.
+ready="$WINEPREFIX/.zelmora-ready-$(sha256sum "$0" | cut -c1-16)"
 if [ ! -f "$ready" ]; then
+    rm -f "$WINEPREFIX"/.zelmora-ready-*
     wine wineboot --init >/dev/null 2>&1
     # Profiles laid out as Windows lays them out: the old names are links into the real folders, so the old fixed
     # paths lead into the user's own profile, whose folder Wine names after the Unix user.

@@ -1,23 +1,18 @@
 #!/usr/bin/env bash
-# Runs a command on a private Xvfb display, started on a free display number and stopped by its PID.
+# Runs a command on a private Xvfb display. Xvfb picks a free display number itself and names it once it
+# answers; it is stopped by its PID however the command ends.
 set -euo pipefail
 
-display=""
-for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "with-xvfb: no free display" >&2; exit 1; }
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+ready=$(mktemp -u "${TMPDIR:-/tmp}/with-xvfb.XXXXXX")
+mkfifo "$ready"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
 xvfb=$!
-cleanup() { kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; }
+cleanup() { kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; rm -f "$ready"; }
 trap cleanup EXIT
+trap 'exit 130' INT TERM
 
-export DISPLAY="$display"
-for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
-xdpyinfo >/dev/null 2>&1 || { echo "with-xvfb: Xvfb did not answer on $display" >&2; exit 1; }
-
+number=""
+read -r number <"$ready" || true
+[ -n "$number" ] || { echo "with-xvfb: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$number"
 "$@"
