@@ -9,8 +9,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const char* kQuietSettings = "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=0\r\n";
-
 std::string TextOf(HWND window) {
     wchar_t text[256] = {};
     GetWindowTextW(window, text, 256);

@@ -1,7 +1,9 @@
 #include "zelmora_driver.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -93,6 +95,34 @@ HWND ShownWindow(const std::string& className, const Zelmora* app) {
     return search.found;
 }
 
+bool ShowsABox(const Zelmora& app) {
+    return ShownWindow("#32770", &app) != nullptr;
+}
+
+void EndPrograms(const std::vector<std::wstring>& exeNames) {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("no list of processes");
+    std::vector<HANDLE> ending;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        const bool named = std::any_of(exeNames.begin(), exeNames.end(),
+                                       [&](const std::wstring& name) { return !lstrcmpiW(name.c_str(), entry.szExeFile); });
+        if (!named || entry.th32ProcessID == GetCurrentProcessId())
+            continue;
+        if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+            TerminateProcess(process, 1);
+            ending.push_back(process);
+        }
+    }
+    CloseHandle(snapshot);
+    for (const HANDLE process : ending) {
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+}
+
 // Only a shown tray window is clicked: Wine hides it when its last icon goes. Icons of programs that were
 // killed stay until the pointer passes over them, so the pointer rests on the first icon a while before the
 // click, until those are gone and the newest program's icon is the first.
@@ -102,6 +132,10 @@ void ClickTrayIcon(int button, int clicks) {
         "/usr/bin/xdotool windowraise $tray; for i in $(seq 30); do /usr/bin/xdotool mousemove --window $tray "
         "$((9 + i % 2)) 10; sleep 0.1; done; /usr/bin/xdotool mousemove --window $tray 10 10 click --repeat " +
         std::to_string(clicks) + " --delay 120 " + std::to_string(button));
+}
+
+std::string ParentOf(const std::string& path) {
+    return path.substr(0, path.rfind('\\'));
 }
 
 void MakeFolders(const std::string& path) {

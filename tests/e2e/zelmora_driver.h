@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/form1_description.h"
 #include "unix_shell.h"
@@ -15,6 +16,9 @@ namespace zelmora::e2e {
 
 // The name of the account the tests run as, whose profile the prefix holds.
 std::string UserName();
+
+// Settings with auto clear and start-at-log-on off, an interval of a minute and no totals.
+inline const std::string kQuietSettings = "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=0\r\nTKB=0\r\n";
 
 // A Zelmora.exe started in a program folder of its own, driven through its window.
 class Zelmora {
@@ -62,6 +66,10 @@ private:
 std::string ClassOf(HWND window);
 // The first visible top-level window of the given class (and of the program's process, where one is given).
 HWND ShownWindow(const std::string& className, const Zelmora* app = nullptr);
+// Whether the program shows a message box (an error box among them).
+bool ShowsABox(const Zelmora& app);
+// Ends every running copy of the named programs (but the caller), as Windows' "end task" does.
+void EndPrograms(const std::vector<std::wstring>& exeNames);
 
 using testing::RunAndWait;
 using testing::RunShell;
@@ -95,6 +103,7 @@ std::string UserSettingsFolder();
 // The user's own Startup folder, as the system names it.
 std::string StartupFolder();
 
+std::string ParentOf(const std::string& path);
 // Makes a folder and every folder above it that is missing.
 void MakeFolders(const std::string& path);
 std::string ReadFile(const std::string& path);

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The Wine tests' session, as CTest fixtures: one Xvfb display for all the cases (tools/wine-test.sh runs them on
+# it), and at the end no program of theirs left running, whatever became of the cases.
+#   tools/wine-session.sh start      starts Xvfb on a free display (its number and PID go to build/wine-session)
+#   tools/wine-session.sh end        ends every program of the test prefixes with their Wine servers, and Xvfb
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+session="$root/build/wine-session"
+
+stop_xvfb() {
+    local number pid
+    [ -f "$session" ] || return 0
+    read -r number pid <"$session" || true
+    [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
+    rm -f "$session"
+}
+
+case "${1:-}" in
+start)
+    stop_xvfb
+    ready=$(mktemp -u "${TMPDIR:-/tmp}/wine-session.XXXXXX")
+    mkfifo "$ready"
+    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" </dev/null >/dev/null 2>&1 &
+    pid=$!
+    number=""
+    read -r number <"$ready" || true
+    rm -f "$ready"
+    [ -n "$number" ] || { echo "wine-session: Xvfb did not start" >&2; exit 1; }
+    echo "$number $pid" >"$session"
+    echo "wine-session: display :$number"
+    ;;
+end)
+    WINEPREFIX="$root/build/wineprefix" wineserver -k 2>/dev/null || true
+    if id -u zelmora-e2e >/dev/null 2>&1 && [ -d "$root/build/wineprefix-zelmora-e2e" ]; then
+        "$root/tools/as-unprivileged.sh" wineserver -k 2>/dev/null || true
+    fi
+    stop_xvfb
+    ;;
+*)
+    echo "usage: $0 start|end" >&2
+    exit 2
+    ;;
+esac
