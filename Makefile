@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup native product win32 test test-native test-sanitize test-win32 test-fuzz bench soak run dist clean
+.PHONY: all setup native product win32 test test-native test-sanitize test-win32 test-fuzz bench soak stress run dist clean
 
 all: native win32
 
@@ -51,7 +51,13 @@ bench: native win32
 # SOAK_CYCLES cleaning cycles of Zelmora.exe under Wine with the figures of its process; not part of make test.
 SOAK_CYCLES ?= 1000
 soak: win32
-	@tools/soak.sh $(SOAK_CYCLES)
+	@tools/drive.sh soak $(SOAK_CYCLES)
+
+# One cleaning cycle of Zelmora.exe under Wine over a cache STRESS_LEVELS folders deep, with its figures; not part
+# of make test.
+STRESS_LEVELS ?= 12000
+stress: win32
+	@tools/drive.sh stress $(STRESS_LEVELS)
 
 clean:
 	rm -rf build dist
