@@ -65,6 +65,54 @@ TEST(Zelmora, TheFramesLineStopsAtTheCountdownAsAtTheCaption) {
     ReleaseDC(nullptr, screen);
 }
 
+// The pixels of a window as the screen shows them, once two looks a moment apart agree.
+std::vector<uint32_t> ShownPixels(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    std::vector<uint32_t> earlier;
+    Zelmora::WaitFor(
+        [&] {
+            earlier = pixels;
+            std::this_thread::sleep_for(200ms);
+            BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+            GetDIBits(memory, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+            return pixels == earlier;
+        },
+        5s);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Chinese captions draw as their characters, not as the boxes of a font that lacks them: the pixels of a
+// caption differ from those of as many characters that no font has (U+0378 is unassigned), and from none.
+TEST(Zelmora, ChineseCaptionsDrawAsTheirCharactersNotAsBoxes) {
+    Zelmora app("chinese-captions", kQuietSettings);
+    app.Start();
+    SetWindowPos(app.Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    const HWND label = app.Control("Label1");
+    const auto drawn = [&](const wchar_t* text) {
+        SendMessageW(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        return ShownPixels(label);
+    };
+    const std::vector<uint32_t> missing = drawn(L"\u0378\u0378\u0378\u0378\u0378");
+    const std::vector<uint32_t> none = drawn(L"");
+    const std::vector<uint32_t> chinese = drawn(L"清除间隔：");
+    EXPECT_NE(chinese, none) << "the caption draws nothing";
+    EXPECT_NE(chinese, missing) << "the caption draws as boxes: no installed font has its characters";
+}
+
 TEST(Zelmora, ACycleDeletesTheCacheAndReportsTheSpaceFreed) {
     Zelmora app("cycle", "[Auto]\r\nDel=1\r\nTime=0\r\nALoad=0\r\n");
     app.MakeCacheFile("a\\1.jpg", 3000000);
