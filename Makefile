@@ -43,7 +43,9 @@ test-sanitize: setup
 test-fuzz: setup
 	@JOBS=$(JOBS) fuzz/run.sh
 
-test: test-native test-sanitize test-win32 test-fuzz
+# Every stage in turn (tools/test.sh), then the time each took.
+test:
+	@tools/test.sh
 
 bench: native win32
 	@tools/bench.sh
