@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Wine tests' session, as CTest fixtures: one Xvfb display for all the cases (tools/wine-test.sh runs them on
-# it), and at the end no program of theirs left running, whatever became of the cases.
-#   tools/wine-session.sh start      starts Xvfb on a free display (its number and PID go to build/wine-session)
-#   tools/wine-session.sh end        ends every program of the test prefixes with their Wine servers, and Xvfb
+# it) with a tray that is never empty, and at the end no program of theirs left running, whatever became of them.
+#   tools/wine-session.sh start KEEPER  starts Xvfb on a free display (its number and PID go to build/wine-session)
+#                                       and, on it, the Windows program KEEPER, which keeps an icon in Wine's tray
+#   tools/wine-session.sh end           ends every program of the test prefixes with their Wine servers, and Xvfb
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -29,6 +30,13 @@ start)
     [ -n "$number" ] || { echo "wine-session: Xvfb did not start" >&2; exit 1; }
     echo "$number $pid" >"$session"
     echo "wine-session: display :$number"
+    DISPLAY=":$number" setsid "$root/tools/wine-run.sh" "$2" </dev/null >/dev/null 2>&1 &
+    for _ in $(seq 600); do
+        DISPLAY=":$number" xdotool search --onlyvisible --name 'Wine System Tray' >/dev/null 2>&1 && exit 0
+        sleep 0.1
+    done
+    echo "wine-session: no tray icon from $2" >&2
+    exit 1
     ;;
 end)
     WINEPREFIX="$root/build/wineprefix" wineserver -k 2>/dev/null || true

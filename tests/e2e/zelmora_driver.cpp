@@ -123,14 +123,14 @@ void EndPrograms(const std::vector<std::wstring>& exeNames) {
     }
 }
 
-// Only a shown tray window is clicked: Wine hides it when its last icon goes. Icons of programs that were
-// killed stay until the pointer passes over them, so the pointer rests on the first icon a while before the
-// click, until those are gone and the newest program's icon is the first.
+// Wine's tray lays its icons out from left to right in the order they came, and keeps the icons of programs that
+// were killed until the pointer passes over them: the newest icon is the last, at the right.
 void ClickTrayIcon(int button, int clicks) {
     RunShell(
         "tray=$(/usr/bin/xdotool search --onlyvisible --name 'Wine System Tray' | head -n 1); "
-        "/usr/bin/xdotool windowraise $tray; for i in $(seq 30); do /usr/bin/xdotool mousemove --window $tray "
-        "$((9 + i % 2)) 10; sleep 0.1; done; /usr/bin/xdotool mousemove --window $tray 10 10 click --repeat " +
+        "eval $(/usr/bin/xdotool getwindowgeometry --shell $tray); /usr/bin/xdotool windowraise $tray; "
+        "/usr/bin/xdotool mousemove --window $tray $((WIDTH - 10)) 10; sleep 0.3; "
+        "/usr/bin/xdotool mousemove --window $tray $((WIDTH - 9)) 10 click --repeat " +
         std::to_string(clicks) + " --delay 120 " + std::to_string(button));
 }
 
