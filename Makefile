@@ -33,11 +33,15 @@ test-native: native
 test-win32: win32
 	@ctest --preset win32-tests
 
-# The native suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The native suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and the cases where threads meet
+# under ThreadSanitizer.
 test-sanitize: setup
 	@cmake --preset sanitize >/dev/null
 	@cmake --build --preset sanitize -j $(JOBS) --target zelmora_tests
 	@ctest --preset sanitize -j $(JOBS)
+	@cmake --preset tsan >/dev/null
+	@cmake --build --preset tsan -j $(JOBS) --target zelmora_tests
+	@ctest --preset tsan
 
 # libFuzzer on the number texts (clang, build/fuzz), about 30 s per target.
 test-fuzz: setup

@@ -3,25 +3,38 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "test_support.h"
+#include "engine/cache_measurement.h"
 
 namespace zelmora::bench {
 
-Pass MeasureThenDelete(FileSystemFactory& fileSystems, const std::string& path) {
-    // The main window with fakes for its services; one file-system object measures and deletes, as in a cycle.
-    testing::Harness harness;
-    Form1& form = harness.form;
+namespace {
 
+class Tally : public MeasurementProgress, public DeletionProgress {
+public:
+    bool StopRequested() const override { return false; }
+    void FolderMeasured(std::string) override {}
+    void FilesCounted(int64_t) override {}
+    void LevelUnreadable() override { ++unreadable; }
+    void FileDeleted(int64_t length) override { freed += length; }
+
+    int unreadable = 0;
+    int64_t freed = 0;
+};
+
+}  // namespace
+
+Pass MeasureThenDelete(FileSystemFactory& fileSystems, const std::string& path) {
+    Tally tally;
     const auto start = std::chrono::steady_clock::now();
     const std::unique_ptr<FileSystem> fso = fileSystems.Create();
-    const int32_t bytes = form.FolderlenRec(*fso, path, path);
-    const bool deleted = fso->DeleteFolder(path);
+    const int64_t bytes = MeasureTree(*fso, path, path, tally);
+    const Deletion deletion = fso->DeleteFolder(path, tally);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
 
-    if (!harness.messages.shown.empty())
-        throw std::runtime_error("measuring " + path + " failed: " + harness.messages.shown.front());
-    if (!deleted || fileSystems.Create()->Exists(path))
-        throw std::runtime_error(path + " is still there after deletion");
+    if (tally.unreadable)
+        throw std::runtime_error("measuring " + path + " failed at " + std::to_string(tally.unreadable) + " levels");
+    if (!deletion.folderGone || tally.freed != bytes || fileSystems.Create()->Exists(path))
+        throw std::runtime_error(path + " was not deleted whole");
     return {bytes, elapsed.count()};
 }
 

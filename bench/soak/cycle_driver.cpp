@@ -1,8 +1,8 @@
 #include "cycle_driver.h"
 
 #include <charconv>
+#include <chrono>
 #include <stdexcept>
-
 
 namespace zelmora::soak {
 
@@ -50,13 +50,25 @@ CycleOutcome CycleDriver::Run() {
             throw std::runtime_error("立即清理 did not set the countdown to 0: it reads " + app_.Text("LTime"));
         ++ownTicksFirst_;
     }
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(app_.Window(), WM_TIMER, timerId_, 0, SMTO_ABORTIFHUNG, kTickTimeoutMs, &result))
-        throw std::runtime_error("the program did not handle its clock's tick");
+    Tick();
     const int countdown = Countdown(app_.Text("LTime"));
     if (countdown < kIntervalSeconds - kSecondsOffAtMost || countdown > kIntervalSeconds)
         throw std::runtime_error("the tick ran no cycle: the countdown reads " + app_.Text("LTime"));
+    // A tick while the cycle runs is dropped; once it has ended, the countdown goes on.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTickTimeoutMs);
+    while (Countdown(app_.Text("LTime")) == countdown) {
+        if (std::chrono::steady_clock::now() > end)
+            throw std::runtime_error("the cycle did not end");
+        Sleep(5);
+        Tick();
+    }
     return OutcomeOf(app_.Text("Lb1"));
+}
+
+void CycleDriver::Tick() {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(app_.Window(), WM_TIMER, timerId_, 0, SMTO_ABORTIFHUNG, kTickTimeoutMs, &result))
+        throw std::runtime_error("the program did not handle its clock's tick");
 }
 
 }  // namespace zelmora::soak

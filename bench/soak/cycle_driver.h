@@ -9,9 +9,10 @@ namespace zelmora::soak {
 enum class CycleOutcome { Deleted, PictureInUse, NoCache };
 
 // Runs cleaning cycles of the real program as 立即清理 and the next tick of its clock do: the click sets the
-// countdown to 0, then the clock's message goes to the window, so the program's own tick handler runs the
-// cycle there and then. Auto clear stays on, so the clock keeps ticking by itself too; with an interval of a
-// day its own ticks only count down, and a cycle runs only where the driver has set the countdown to 0.
+// countdown to 0, then the clock's message goes to the window, so the program's own tick handler starts the
+// cycle there and then; further ticks are dropped until it has ended. Auto clear stays on, so the clock keeps
+// ticking by itself too; with an interval of a day its own ticks only count down, and a cycle runs only where the
+// driver has set the countdown to 0.
 class CycleDriver {
 public:
     // The settings to start the program with.
@@ -27,6 +28,8 @@ public:
     int OwnTicksFirst() const { return ownTicksFirst_; }
 
 private:
+    void Tick();
+
     e2e::Zelmora& app_;
     WPARAM timerId_;
     int ownTicksFirst_ = 0;

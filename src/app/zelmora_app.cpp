@@ -5,6 +5,7 @@
 #include "app/single_instance.h"
 #include "base/win32_system.h"
 #include "engine/win32_file_system.h"
+#include "engine/win32_worker.h"
 #include "settings/win32_profile_store.h"
 #include "settings/win32_shortcuts.h"
 #include "shell/win32_browser.h"
@@ -41,7 +42,8 @@ int Run(HINSTANCE instance, int show, StartupSteps& steps) {
     EventDispatch dispatch([&messages](const std::string& failure) { messages.Show("程序出错：" + failure); });
 
     FormWindow window(instance, {LoadProgramIcon(instance, SM_CXICON), LoadProgramIcon(instance, SM_CXSMICON)});
-    Form1 form({fileSystems, settings, system, messages, window, tray, shortcuts, browser}, dispatch);
+    Win32Worker worker([&window] { window.Wake(); });
+    Form1 form({fileSystems, settings, system, messages, window, tray, shortcuts, browser, worker}, dispatch);
     steps.Done("icons and window class");
     window.Realize(form.model);
     messages.SetOwner(window.Handle());

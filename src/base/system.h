@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace zelmora {
@@ -10,6 +11,8 @@ public:
     virtual ~System() = default;
     // Local time of day as "hh:mm:ss", 24-hour clock.
     virtual std::string LocalTime() = 0;
+    // Milliseconds since some moment, steady, from any thread; the count wraps, so only differences tell.
+    virtual uint32_t Milliseconds() = 0;
     // An environment variable, or empty text when it is not set.
     virtual std::string Environment(const std::string& name) = 0;
     // The folder that holds the program file, without a trailing separator unless it is a drive's root.

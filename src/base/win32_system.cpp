@@ -21,6 +21,10 @@ std::string Win32System::LocalTime() {
     return text;
 }
 
+uint32_t Win32System::Milliseconds() {
+    return GetTickCount();
+}
+
 std::string Win32System::Environment(const std::string& name) {
     const std::wstring wideName = Widen(name);
     const DWORD size = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);

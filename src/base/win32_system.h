@@ -7,6 +7,7 @@ namespace zelmora {
 class Win32System : public System {
 public:
     std::string LocalTime() override;
+    uint32_t Milliseconds() override;
     std::string Environment(const std::string& name) override;
     std::string ProgramDirectory() override;
     std::string AppDataFolder() override;

@@ -81,7 +81,8 @@ public:
     const std::vector<FileEntry>& Files() const override { return files_; }
     const std::vector<std::string>& SubFolders() const override { return subFolders_; }
 
-    std::unique_ptr<Folder> OpenSubFolder(const std::string& name) const override {
+    std::unique_ptr<Folder> OpenSubFolder(size_t index) const override {
+        const std::string& name = subFolders_.at(index);
         const int fd = openat(fd_.Get(), name.c_str(), kFolderFlags | O_NOFOLLOW);
         if (fd < 0)
             Fail("cannot open", path_ + "/" + name);
@@ -110,21 +111,24 @@ struct Emptying {
 };
 
 // Deletes what the open folder holds, depth-first with a stack of its own, going on past what cannot go; returns
-// whether everything went. Links are removed themselves, never followed. A read-only entry stays untouched, and
-// so does a folder that cannot be opened or listed, and a folder that still holds something.
-bool DeleteContents(Descriptor root, const std::string& path) {
+// whether everything went, and counts each file removed. Links are removed themselves, never followed. A read-only
+// entry stays untouched, and so does a folder that cannot be opened or listed, and a folder that still holds
+// something. An entry gone meanwhile is neither counted nor in the way. Asked to stop, the deletion ends before
+// the next entry.
+bool DeleteContents(Descriptor root, const std::string& path, DeletionProgress& progress) {
     std::vector<Emptying> stack;
     std::vector<std::string> names = ReadNames(root.Get(), path);
     stack.push_back({std::move(root), path, std::move(names)});
     for (;;) {
         Emptying& top = stack.back();
-        if (top.next == top.names.size()) {
-            const bool went = top.everythingWent;
+        if (top.next == top.names.size() || progress.StopRequested()) {
+            const bool went = top.everythingWent && top.next == top.names.size();
             stack.pop_back();
             if (stack.empty())
                 return went;
             Emptying& parent = stack.back();
-            if (!went || unlinkat(parent.folder.Get(), parent.names[parent.next - 1].c_str(), AT_REMOVEDIR) != 0)
+            if (!went || (unlinkat(parent.folder.Get(), parent.names[parent.next - 1].c_str(), AT_REMOVEDIR) != 0 &&
+                          errno != ENOENT))
                 parent.everythingWent = false;
             continue;
         }
@@ -139,15 +143,22 @@ bool DeleteContents(Descriptor root, const std::string& path) {
             continue;
         }
         if (!S_ISDIR(status.st_mode)) {
-            if (unlinkat(top.folder.Get(), name.c_str(), 0) != 0)
+            if (unlinkat(top.folder.Get(), name.c_str(), 0) == 0) {
+                if (!S_ISLNK(status.st_mode))
+                    progress.FileDeleted(static_cast<int64_t>(status.st_size));
+            } else if (errno != ENOENT) {
                 top.everythingWent = false;
+            }
             continue;
         }
         Descriptor sub(openat(top.folder.Get(), name.c_str(), kFolderFlags | O_NOFOLLOW));
+        const int openError = errno;
+        if (sub.Get() < 0 && openError == ENOENT)
+            continue;  // gone meanwhile
         std::string subPath = top.path + "/" + name;
         try {
             if (sub.Get() < 0)
-                Fail("cannot open", subPath);
+                Fail("cannot open", subPath, openError);
             std::vector<std::string> subNames = ReadNames(sub.Get(), subPath);
             stack.push_back({std::move(sub), std::move(subPath), std::move(subNames)});
         } catch (const FileSystemError&) {
@@ -206,21 +217,22 @@ bool PosixFileSystem::Exists(const std::string& path) {
 
 // The folder named by the path is followed if it is itself a link (a cache moved to another drive):
 // its target is emptied and the link is removed, the target folder stays.
-bool PosixFileSystem::DeleteFolder(const std::string& path) {
+Deletion PosixFileSystem::DeleteFolder(const std::string& path, DeletionProgress& progress) {
     const std::string host = HostPath(path);
     if (NamesNothing(path))
         Fail("cannot find", host, ENOENT);
     struct stat status {};
     if (lstat(host.c_str(), &status) != 0)
         Fail("cannot find", host);
+    Deletion done;
     if (!S_ISLNK(status.st_mode) && IsReadOnly(status))
-        return false;
+        return done;
     Descriptor folder(open(host.c_str(), kFolderFlags));
     if (folder.Get() < 0)
         Fail("cannot open", host);
-    if (!DeleteContents(std::move(folder), host))
-        return false;
-    return (S_ISLNK(status.st_mode) ? unlink(host.c_str()) : rmdir(host.c_str())) == 0;
+    done.contentsGone = DeleteContents(std::move(folder), host, progress);
+    done.folderGone = done.contentsGone && (S_ISLNK(status.st_mode) ? unlink(host.c_str()) : rmdir(host.c_str())) == 0;
+    return done;
 }
 
 }  // namespace zelmora

@@ -14,7 +14,7 @@ public:
 
     std::unique_ptr<Folder> GetFolder(const std::string& path) override;
     bool Exists(const std::string& path) override;
-    bool DeleteFolder(const std::string& path) override;
+    Deletion DeleteFolder(const std::string& path, DeletionProgress& progress) override;
 
     std::string HostPath(const std::string& path) const;
 

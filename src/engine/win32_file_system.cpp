@@ -1,7 +1,6 @@
 #include "engine/win32_file_system.h"
 
 #include <string_view>
-#include <unordered_map>
 
 #include "base/win32_text.h"
 #include "engine/win32_folder_listing.h"
@@ -15,9 +14,18 @@ namespace {
     throw FileSystemError(std::string(what) + " " + Narrow(std::wstring(name)) + ": error " + std::to_string(error));
 }
 
+// An entry gone, or being deleted, by the time it is opened: its owner (the client) removes it.
+class EntryGone : public FileSystemError {
+public:
+    using FileSystemError::FileSystemError;
+};
+
 void Check(NTSTATUS status, const char* what, std::wstring_view name) {
-    if (!NT_SUCCESS(status))
-        Fail(what, name, RtlNtStatusToDosError(status));
+    if (NT_SUCCESS(status))
+        return;
+    if (status == nt::kObjectNameNotFound || status == nt::kObjectPathNotFound || status == nt::kDeletePending)
+        throw EntryGone("gone: " + Narrow(std::wstring(name)));
+    Fail(what, name, RtlNtStatusToDosError(status));
 }
 
 // The \\?\ form lifts the 260-character limit.
@@ -42,12 +50,14 @@ public:
     explicit Handle(HANDLE handle) : handle_(handle) {}
     Handle(Handle&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
     Handle& operator=(Handle&&) = delete;
-    ~Handle() {
-        if (handle_)
-            NtClose(handle_);
-    }
+    ~Handle() { Close(); }
     HANDLE Get() const { return handle_; }
     HANDLE* Receive() { return &handle_; }
+    void Close() {
+        if (handle_)
+            NtClose(handle_);
+        handle_ = nullptr;
+    }
 
 private:
     HANDLE handle_ = nullptr;
@@ -116,7 +126,7 @@ public:
         for (ListedEntry& entry : List(handle_, name)) {
             if (entry.IsFolder()) {
                 subFolders_.push_back(Narrow(entry.name));
-                listedSubFolders_.emplace(subFolders_.back(), std::move(entry));
+                listedSubFolders_.push_back(std::move(entry));
             } else if (!entry.IsLink()) {  // links are never counted, never entered
                 files_.push_back({Narrow(entry.name), entry.length});
             }
@@ -126,11 +136,8 @@ public:
     const std::vector<FileEntry>& Files() const override { return files_; }
     const std::vector<std::string>& SubFolders() const override { return subFolders_; }
 
-    std::unique_ptr<Folder> OpenSubFolder(const std::string& name) const override {
-        const auto listed = listedSubFolders_.find(name);
-        if (listed == listedSubFolders_.end())
-            Fail("not a listed folder:", Widen(name), ERROR_PATH_NOT_FOUND);
-        const ListedEntry& entry = listed->second;
+    std::unique_ptr<Folder> OpenSubFolder(size_t index) const override {
+        const ListedEntry& entry = listedSubFolders_.at(index);
         return std::make_unique<Win32Folder>(OpenListed(handle_, entry, kListAccess, kShareFolder, FILE_DIRECTORY_FILE),
                                              entry.name);
     }
@@ -139,7 +146,7 @@ private:
     Handle handle_;
     std::vector<FileEntry> files_;
     std::vector<std::string> subFolders_;
-    std::unordered_map<std::string, ListedEntry> listedSubFolders_;  // by UTF-8 name
+    std::vector<ListedEntry> listedSubFolders_;  // in the order of subFolders_
 };
 
 // FileDispositionInformationEx and its flags, from Windows 10 1709 on.
@@ -147,24 +154,46 @@ constexpr int kFileDispositionInformationEx = 64;
 constexpr ULONG kDispositionDelete = 0x1;
 constexpr ULONG kDispositionPosixSemantics = 0x2;
 
-// Deletes the entries of one tree. A deleted name stays in its folder while any other program (the indexer, an
-// antivirus scan, a thumbnailer) still has the entry open, so the folder cannot go yet: where the system can, an
-// entry is deleted with POSIX semantics, which take its name away at once. Where it cannot (Windows before 10
-// 1709, FAT, Wine), a folder just emptied is "not empty" for a moment, and its removal is tried again.
+// A folder being emptied: open, with its listing, how far the deletion has come, and its files marked for deletion
+// that are not confirmed gone yet (their places in the listing).
+struct Emptying {
+    Handle folder;
+    std::vector<ListedEntry> entries;
+    size_t next = 0;
+    bool everythingWent = true;
+    std::vector<uint32_t> unconfirmed = {};
+};
+
+// Deletes the entries of one tree and counts the files that went. A deleted name stays in its folder while any
+// other program (the indexer, an antivirus scan, a thumbnailer) still has the entry open, so the folder cannot go
+// yet: where the system can, an entry is deleted with POSIX semantics, which take its name away at once, and the
+// success of that call confirms it. Where it cannot (Windows before 10 1709, FAT, Wine), a file goes as its
+// handle closes, and may not (Wine fails such a deletion silently): its going is confirmed by its folder going,
+// or else by its name no longer opening. A folder just emptied is then "not empty" for a moment, and its
+// removal is tried again.
 class TreeDeletion {
 public:
-    bool DeleteContents(Handle root, std::wstring_view path);
+    explicit TreeDeletion(DeletionProgress& progress) : progress_(progress) {}
+
+    // Hands back the top folder's listing and its files not confirmed gone yet; its handle is closed.
+    bool DeleteContents(Handle root, std::wstring_view path, Emptying& top);
+    // Counts the unconfirmed files of a folder that are gone: all of them where the folder is gone (no handle
+    // given), otherwise those whose names no longer open there, or open as being deleted. Whether all of them went.
+    bool Confirm(Emptying& folder, const Handle* handle);
+    bool IsGone(const Handle& folder, const ListedEntry& file);
     // Runs a removal that returns a Win32 error, or 0, until it succeeds, fails otherwise, or the pauses run
-    // out: about 100 ms in all for the whole tree, so no tree keeps the window waiting longer.
+    // out: about 100 ms in all for the whole tree, so no tree keeps the cleaning waiting longer.
     template <typename Removal>
     DWORD RemoveEmptied(const Removal& remove);
 
 private:
     NTSTATUS MarkForDeletion(const Handle& handle);
-    void DeleteFileEntry(const Handle& parent, const ListedEntry& entry);
+    void DeleteFileEntry(Emptying& folder, const ListedEntry& entry);
     void DeleteLink(const Handle& parent, const ListedEntry& entry);
     void RemoveFolder(const Handle& parent, const ListedEntry& entry);
+    void FolderDone(Emptying done, Emptying& parent);
 
+    DeletionProgress& progress_;
     bool posixSemantics_ = true;  // until the system refuses them
     DWORD pausesLeftMs_ = 100;
 };
@@ -202,13 +231,18 @@ NTSTATUS TreeDeletion::MarkForDeletion(const Handle& handle) {
 // call for each file: on Windows whatever the name holds by then is opened as itself, inside the folder; under
 // Wine a Unix link to a file is opened as its target whether it was swapped in or listed. Without POSIX
 // semantics the file goes as its handle closes.
-void TreeDeletion::DeleteFileEntry(const Handle& parent, const ListedEntry& entry) {
+void TreeDeletion::DeleteFileEntry(Emptying& folder, const ListedEntry& entry) {
     if (!posixSemantics_) {
-        OpenEntry(parent, entry.name, DELETE, kShareAll, FILE_NON_DIRECTORY_FILE | FILE_DELETE_ON_CLOSE);
+        OpenEntry(folder.folder, entry.name, DELETE, kShareAll, FILE_NON_DIRECTORY_FILE | FILE_DELETE_ON_CLOSE);
+        folder.unconfirmed.push_back(static_cast<uint32_t>(folder.next - 1));
         return;
     }
-    Check(MarkForDeletion(OpenEntry(parent, entry.name, DELETE, kShareAll, FILE_NON_DIRECTORY_FILE)), "cannot delete",
-          entry.name);
+    Check(MarkForDeletion(OpenEntry(folder.folder, entry.name, DELETE, kShareAll, FILE_NON_DIRECTORY_FILE)),
+          "cannot delete", entry.name);
+    if (posixSemantics_)
+        progress_.FileDeleted(entry.length);
+    else
+        folder.unconfirmed.push_back(static_cast<uint32_t>(folder.next - 1));
 }
 
 // A link is removed itself through a handle opened relative to its folder. A link that opens as its target
@@ -229,47 +263,95 @@ void TreeDeletion::RemoveFolder(const Handle& parent, const ListedEntry& entry) 
         Fail("cannot delete", entry.name, error);
 }
 
-// A folder being emptied: open, with its listing and how far the deletion has come.
-struct Emptying {
-    Handle folder;
-    std::vector<ListedEntry> entries;
-    size_t next = 0;
-    bool everythingWent = true;
-};
+// A name that no longer opens is gone; one that opens as being deleted goes once the other program closes it.
+bool TreeDeletion::IsGone(const Handle& folder, const ListedEntry& file) {
+    try {
+        OpenEntry(folder, file.name, FILE_READ_ATTRIBUTES, kShareAll, FILE_NON_DIRECTORY_FILE);
+        return false;
+    } catch (const EntryGone&) {
+        return true;
+    } catch (const FileSystemError&) {
+        return false;  // cannot tell
+    }
+}
+
+bool TreeDeletion::Confirm(Emptying& folder, const Handle* handle) {
+    bool allWent = true;
+    for (const uint32_t index : folder.unconfirmed) {
+        const ListedEntry& file = folder.entries[index];
+        const bool went = !handle || IsGone(*handle, file);
+        if (went)
+            progress_.FileDeleted(file.length);
+        allWent &= went;
+    }
+    folder.unconfirmed.clear();
+    return allWent;
+}
+
+// A folder whose entries are done is removed where everything in it went, which confirms its files gone;
+// otherwise each name tells whether its file went.
+void TreeDeletion::FolderDone(Emptying done, Emptying& parent) {
+    const ListedEntry& entry = parent.entries[parent.next - 1];
+    const bool wentInside = done.everythingWent && done.next == done.entries.size();
+    done.folder.Close();  // to be opened anew for its removal
+    try {
+        if (wentInside) {
+            try {
+                RemoveFolder(parent.folder, entry);
+            } catch (const EntryGone&) {
+            }
+            Confirm(done, nullptr);
+            return;
+        }
+    } catch (const FileSystemError&) {
+    }
+    parent.everythingWent = false;
+    try {
+        const Handle folder = OpenListed(parent.folder, entry, kListAccess, kShareFolder, FILE_DIRECTORY_FILE);
+        Confirm(done, &folder);
+    } catch (const EntryGone&) {
+        Confirm(done, nullptr);
+    } catch (const FileSystemError&) {
+    }
+}
 
 // Deletes what the open folder holds, depth-first with a stack of its own, going on past what cannot go; returns
-// whether everything went. Nothing is forced: a read-only entry stays untouched, and so does one in use or
-// denied, a folder that cannot be opened or listed, and a folder that still holds something.
-bool TreeDeletion::DeleteContents(Handle root, std::wstring_view path) {
+// whether everything went, and hands back the folder's own files that are not confirmed gone yet. Nothing is
+// forced: a read-only entry stays untouched, and so does one in use or denied, a folder that cannot be opened or
+// listed, and a folder that still holds something. An entry gone meanwhile is neither counted nor in the way.
+// Asked to stop, the deletion ends before the next entry.
+bool TreeDeletion::DeleteContents(Handle root, std::wstring_view path, Emptying& top) {
     std::vector<Emptying> stack;
     std::vector<ListedEntry> entries = List(root, path);
     stack.push_back({std::move(root), std::move(entries)});
     for (;;) {
-        Emptying& top = stack.back();
-        try {
-            if (top.next == top.entries.size()) {
-                const bool went = top.everythingWent;
-                stack.pop_back();  // closes the folder, which is opened anew to be removed
-                if (stack.empty())
-                    return went;
-                Emptying& parent = stack.back();
-                parent.everythingWent &= went;
-                if (went)
-                    RemoveFolder(parent.folder, parent.entries[parent.next - 1]);
-                continue;
+        Emptying& level = stack.back();
+        if (level.next == level.entries.size() || progress_.StopRequested()) {
+            const bool went = level.everythingWent && level.next == level.entries.size();
+            Emptying done = std::move(level);
+            stack.pop_back();
+            if (stack.empty()) {
+                top.entries = std::move(done.entries);
+                top.unconfirmed = std::move(done.unconfirmed);
+                return went;  // its handle closes
             }
-            const ListedEntry& entry = top.entries[top.next++];
+            FolderDone(std::move(done), stack.back());
+            continue;
+        }
+        const ListedEntry& entry = level.entries[level.next++];
+        try {
             if (entry.IsLink()) {
-                DeleteLink(top.folder, entry);
+                DeleteLink(level.folder, entry);
             } else if (entry.IsReadOnly()) {
-                top.everythingWent = false;
+                level.everythingWent = false;
             } else if (!entry.IsFolder()) {
-                DeleteFileEntry(top.folder, entry);
+                DeleteFileEntry(level, entry);
             } else {
-                Handle sub = OpenListed(top.folder, entry, kListAccess, kShareFolder, FILE_DIRECTORY_FILE);
+                Handle sub = OpenListed(level.folder, entry, kListAccess, kShareFolder, FILE_DIRECTORY_FILE);
                 std::vector<ListedEntry> subEntries = List(sub, entry.name);
                 stack.push_back({std::move(sub), std::move(subEntries)});
             }
+        } catch (const EntryGone&) {
         } catch (const FileSystemError&) {
             stack.back().everythingWent = false;
         }
@@ -291,17 +373,31 @@ bool Win32FileSystem::Exists(const std::string& path) {
 }
 
 // A cache folder that is itself a link is followed: its target is emptied and the link removed.
-bool Win32FileSystem::DeleteFolder(const std::string& path) {
+Deletion Win32FileSystem::DeleteFolder(const std::string& path, DeletionProgress& progress) {
     const std::wstring longPath = LongPath(path);
-    TreeDeletion deletion;
+    TreeDeletion deletion(progress);
+    Emptying top;
+    Deletion done;
     {
         Handle folder = OpenFolderAt(longPath);
         if (BasicInformation(folder, longPath).FileAttributes & FILE_ATTRIBUTE_READONLY)
-            return false;
-        if (!deletion.DeleteContents(std::move(folder), longPath))
-            return false;
+            return done;
+        done.contentsGone = deletion.DeleteContents(std::move(folder), longPath, top);
     }
-    return deletion.RemoveEmptied([&] { return RemoveDirectoryW(longPath.c_str()) ? 0 : GetLastError(); }) == 0;
+    if (done.contentsGone)
+        done.folderGone =
+            deletion.RemoveEmptied([&] { return RemoveDirectoryW(longPath.c_str()) ? 0 : GetLastError(); }) == 0;
+    if (done.folderGone) {
+        deletion.Confirm(top, nullptr);
+        return done;
+    }
+    try {
+        const Handle folder = OpenFolderAt(longPath);
+        done.contentsGone &= deletion.Confirm(top, &folder);
+    } catch (const FileSystemError&) {
+        done.contentsGone = false;
+    }
+    return done;
 }
 
 }  // namespace zelmora

@@ -11,7 +11,7 @@ class Win32FileSystem : public FileSystem {
 public:
     std::unique_ptr<Folder> GetFolder(const std::string& path) override;
     bool Exists(const std::string& path) override;
-    bool DeleteFolder(const std::string& path) override;
+    Deletion DeleteFolder(const std::string& path, DeletionProgress& progress) override;
 };
 
 class Win32FileSystemFactory : public FileSystemFactory {

@@ -17,6 +17,9 @@ namespace zelmora::nt {
 
 constexpr NTSTATUS kNoMoreFiles = static_cast<NTSTATUS>(0x80000006);
 constexpr NTSTATUS kNoSuchFile = static_cast<NTSTATUS>(0xC000000F);
+constexpr NTSTATUS kObjectNameNotFound = static_cast<NTSTATUS>(0xC0000034);
+constexpr NTSTATUS kObjectPathNotFound = static_cast<NTSTATUS>(0xC000003A);
+constexpr NTSTATUS kDeletePending = static_cast<NTSTATUS>(0xC0000056);
 
 // An information class of a later system, past the end of winternl.h's enumeration.
 inline FILE_INFORMATION_CLASS InformationClass(int number) {

@@ -37,6 +37,7 @@ void Form1::Form_Load() {
     TMB.SetText(ReadWriteIni("Cls", "TMB", "0", IniMode::Read));
     TKB.SetText(ReadWriteIni("Cls", "TKB", "0", IniMode::Read));
     deferTotalsSave_ = false;
+    savedTotals_ = Totals();
     if (totalsSaveDeferred_) {
         totalsSaveDeferred_ = false;
         SaveTotals();
@@ -48,13 +49,15 @@ void Form1::Form_Load() {
 // asking blocks the window. The old fixed profile path serves only where it is the user's own profile folder:
 // a user name does not identify a profile, and another account's folder of that name is not the user's.
 void Form1::FindUserFolders() {
-    appData_ = services_.system.AppDataFolder();
+    userFolders_.appData = services_.system.AppDataFolder();
     const std::string user = services_.system.Environment("USERNAME");
     const std::string fixed = "C:\\Documents and Settings\\" + user;
-    fixedProfile_ = !user.empty() && IsSafeUserName(user) && services_.system.IsOwnProfileFolder(fixed) ? fixed : "";
+    userFolders_.fixedProfile =
+        !user.empty() && IsSafeUserName(user) && services_.system.IsOwnProfileFolder(fixed) ? fixed : "";
 }
 
 void Form1::Form_Unload() {
+    StopCycle();
     DeleteIcon();
     ReadWriteIni("Auto", "Del", std::to_string(CDel.Value()), IniMode::Write);
     ReadWriteIni("Auto", "Time", DecimalText(NumericValue(TDel.Text())), IniMode::Write);

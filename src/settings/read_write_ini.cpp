@@ -18,9 +18,9 @@ std::string Form1::ReadWriteIni(const std::string& section, const std::string& k
 // still read from beside the program.
 std::string Form1::SettingsPath() {
     const std::string beside = services_.system.ProgramDirectory() + "\\Config.ini";
-    if (services_.settings.CanWrite(beside) || appData_.empty())
+    if (services_.settings.CanWrite(beside) || userFolders_.appData.empty())
         return beside;
-    const std::string own = appData_ + "\\Zelmora\\Config.ini";
+    const std::string own = userFolders_.appData + "\\Zelmora\\Config.ini";
     services_.settings.StartFrom(beside, own);
     return services_.settings.CanWrite(own) ? own : beside;
 }

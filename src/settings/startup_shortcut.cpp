@@ -14,8 +14,8 @@ void Form1::CLoad_Click() {
 // The old fixed Startup folder where the profile folder it is in is the user's own and the folder exists
 // (Simplified Chinese systems of that age), otherwise the user's real Startup folder.
 std::string Form1::StartupLinkPath() {
-    const std::string fixedFolder = fixedProfile_ + "\\「开始」菜单\\程序\\启动";
-    if (!fixedProfile_.empty() && services_.shortcuts.FolderExists(fixedFolder))
+    const std::string fixedFolder = userFolders_.fixedProfile + "\\「开始」菜单\\程序\\启动";
+    if (!userFolders_.fixedProfile.empty() && services_.shortcuts.FolderExists(fixedFolder))
         return fixedFolder + "\\Zelmora.lnk";
     return services_.shortcuts.StartupFolder() + "\\Zelmora.lnk";
 }

@@ -43,6 +43,15 @@ Form1::Form1(const Form1Services& services, EventDispatch& dispatch)
     model.BindFormEvent(FormEvent::Resize, [this] { Form_Resize(); });
     model.BindFormEvent(FormEvent::TaskbarCreated, [this] { Shell_TaskbarCreated(); });
     model.BindFormEvent(FormEvent::ShowFromTray, [this] { ShowFromTray(); });
+    model.BindFormEvent(FormEvent::WorkerNews, [this] { CycleNews(); });
+}
+
+// A cycle still running when the window goes (it stops at the unload) is stopped before its hand-over goes.
+Form1::~Form1() {
+    if (cycle_) {
+        cycle_->Stop();
+        services_.worker.Join();
+    }
 }
 
 }  // namespace zelmora

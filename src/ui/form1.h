@@ -1,12 +1,16 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 
 #include "base/random.h"
 #include "base/system.h"
+#include "engine/cache_cleaning.h"
 #include "engine/file_system.h"
+#include "engine/worker.h"
 #include "settings/settings_store.h"
 #include "settings/shortcuts.h"
 #include "shell/notify_record.h"
@@ -32,16 +36,18 @@ struct Form1Services {
     TrayShell& tray;
     Shortcuts& shortcuts;
     Browser& browser;
+    Worker& worker;
 };
 
-// The main window: its controls are the program's state, its handlers the program's behaviour. Each handler
-// lives in the folder of its subsystem: engine/ (cleaning), settings/ (settings, start-up, shortcut), shell/
-// (tray, links).
+// The main window: its controls are the program's state, its handlers the program's behaviour. The cleaning's
+// handlers (ui/form1_*.cpp) are thin adapters on the engine's services; the others live in the folder of their
+// subsystem: settings/ (settings, start-up, shortcut), shell/ (tray, links).
 class Form1 {
 public:
     Form1(const Form1Services& services, EventDispatch& dispatch);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
+    ~Form1();
 
     Form1Model model;
     Control& Tx1;
@@ -59,9 +65,10 @@ public:
     Control& tChangePic;
     Control& picMouseEvent;
 
-    // Cache measurement and cleaning cycle.
-    int32_t FolderlenRec(FileSystem& fso, const std::string& cachePath, const std::string& path);
+    // Cleaning cycle and the record of its measurement.
     void Tm1_Timer();
+    void CycleNews();
+    void FolderlenRec(std::deque<std::string> folderLines);
 
     // Clean now, auto clear, the interval and its label; the freed-space totals.
     void Ccls_Click();
@@ -105,9 +112,14 @@ public:
                              IniMode mode);
 
 private:
-    int32_t SizeLeft(FileSystem& fso, const std::string& cachePath);
-    std::string CachePath(FileSystem& fso);
+    using TotalsTexts = std::array<std::string, 3>;  // GB, MB, KB
+
+    void FinishCycle();
+    void TellUnreadableLevels();
+    void StopCycle();
     void ReloadCountdown();
+    TotalsTexts Totals() const;
+    void StoreChangedTotals();
     void CarryInto(Control& part, Control& next);
     void ShowFromTray();
     int32_t AddIcon();
@@ -122,14 +134,17 @@ private:
     std::string IniPath;
     int16_t CycleCount = 0;
     NotifyRecord notifyRecord;
-    // The user's own folders, found once at start: the application data, and the old fixed profile path
-    // where it names the user's own profile folder (else empty).
-    std::string appData_;
-    std::string fixedProfile_;
+    UserFolders userFolders_;
 
     std::unique_ptr<FAbout> about_;
     Random random_;
-    bool cycleRunning_ = false;
+    // The running cycle's, while it runs.
+    std::unique_ptr<CleaningHandOver> cycle_;
+    std::string cycleTimeStamp_;
+    int32_t unreadableSeen_ = 0;  // of the running cycle, told or to be told
+    int32_t levelsToTell_ = 0;
+    bool levelBoxOpen_ = false;
+    TotalsTexts savedTotals_;
     bool deferTotalsSave_ = false;
     bool totalsSaveDeferred_ = false;
     bool settingsWriteFailed_ = false;

@@ -1,7 +1,7 @@
-#include <cmath>
 #include <string>
 
 #include "base/number_text.h"
+#include "engine/freed_space.h"
 #include "ui/form1.h"
 
 namespace zelmora {
@@ -18,11 +18,9 @@ void Form1::TDel_Change() {
     ReloadCountdown();
 }
 
-// The countdown starts again from the interval, where that is one minute or more.
 void Form1::ReloadCountdown() {
-    const double seconds = NumericValue(TDel.Text()) * 60;
-    if (seconds >= 60 && std::isfinite(seconds))
-        LTime.SetText(DecimalText(seconds));
+    if (const std::optional<double> seconds = CountdownFrom(NumericValue(TDel.Text())))
+        LTime.SetText(DecimalText(*seconds));
 }
 
 void Form1::Label1_Click() {

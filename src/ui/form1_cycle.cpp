@@ -1,7 +1,8 @@
-#include <algorithm>
+#include <memory>
 #include <string>
 
 #include "base/number_text.h"
+#include "engine/freed_space.h"
 #include "ui/form1.h"
 
 namespace zelmora {
@@ -10,49 +11,13 @@ namespace {
 
 constexpr const char* kPictureInUse = "可能图片正在使用，请关闭 微博桌面 的 【图片查看】窗口";
 
-// A size told in whole KB up to 1,048,575 bytes and in whole MB from 1,048,576 bytes on; the remainder is
-// dropped.
-struct WholeUnits {
-    int32_t amount;
-    bool megabytes;
-};
-
-WholeUnits InWholeUnits(int32_t bytes) {
-    const int32_t kilobytes = bytes / 1024;
-    if (kilobytes > 1023)
-        return {kilobytes / 1024, true};
-    return {kilobytes, false};
-}
-
-std::string SizeText(WholeUnits size) {
-    return std::to_string(size.amount) + (size.megabytes ? "MB" : "KB");
-}
-
-class Flag {
-public:
-    explicit Flag(bool& flag) : flag_(flag) { flag_ = true; }
-    ~Flag() { flag_ = false; }
-
-private:
-    bool& flag_;
-};
-
 }  // namespace
 
-// The old fixed path, where the profile folder it names is the user's own and the cache is there; otherwise the
-// cache under the user's own application data, as the client keeps it for a renamed account or a profile folder
-// named otherwise or on another drive. Where neither exists, the first that applies is the one reported missing.
-std::string Form1::CachePath(FileSystem& fso) {
-    const std::string fixed = fixedProfile_.empty() ? "" : fixedProfile_ + "\\Application Data\\sina\\weibo\\cache";
-    const std::string own = appData_.empty() ? "" : appData_ + "\\sina\\weibo\\cache";
-    if (own.empty() || (!fixed.empty() && fso.Exists(fixed)) || !fso.Exists(own))
-        return fixed.empty() ? own : fixed;
-    return own;
-}
-
+// A cycle's file work runs on the worker, so the window answers while a big cache is cleaned; the worker's news
+// (CycleNews) brings its progress and, at its end, its report, which this thread tallies and tells.
 void Form1::Tm1_Timer() {
-    if (cycleRunning_)
-        return;  // a tick during a cycle (its message box is open) is dropped, never nested
+    if (cycle_)
+        return;  // a tick while a cycle runs is dropped, never nested
 
     const double countdown = NumericValue(LTime.Text());
     if (countdown >= 1) {
@@ -65,35 +30,81 @@ void Form1::Tm1_Timer() {
         CycleCount = 0;
     }
 
-    const Flag running(cycleRunning_);
-    std::string timeStamp;
+    cycleTimeStamp_.clear();
     try {
-        timeStamp = services_.system.LocalTime() + " ";
-        const std::unique_ptr<FileSystem> fso = services_.fileSystems.Create();
-        const std::string cachePath = CachePath(*fso);
-        const int32_t measured = FolderlenRec(*fso, cachePath, cachePath);
-        const bool present = fso->Exists(cachePath);
-        // What stays of a deletion that could not take everything is not counted as freed.
-        const bool cleaned = present && fso->DeleteFolder(cachePath);
-        const int32_t freed = cleaned || !present ? measured : std::max(measured - SizeLeft(*fso, cachePath), 0);
-
-        const WholeUnits size = InWholeUnits(freed);
-        Control& total = size.megabytes ? TMB : TKB;
-        total.SetText(DecimalText(NumericValue(total.Text()) + size.amount));
-
-        if (!present) {
-            Lb1.SetText(timeStamp + "新浪微博缓存路径不存在！");
-        } else if (!cleaned) {
-            Lb1.SetText(timeStamp + kPictureInUse);
-            return;
-        } else {
-            Lb1.SetText(timeStamp + "删除成功!已释放 " + SizeText(size) + " 空间.");
-            Tx1.SetText(Tx1.Text() + Lb1.Text() + "\r\n");
-        }
-        Tx1.SetSelStart(Tx1.Text().size());
+        cycleTimeStamp_ = services_.system.LocalTime() + " ";
+        cycle_ = std::make_unique<CleaningHandOver>(userFolders_, services_.worker, services_.system);
+        unreadableSeen_ = 0;
+        services_.worker.Start(
+            [&fileSystems = services_.fileSystems, cycle = cycle_.get()] { CleanCache(fileSystems, *cycle); });
     } catch (...) {
-        Lb1.SetText(timeStamp + kPictureInUse);
+        cycle_.reset();
+        Lb1.SetText(cycleTimeStamp_ + kPictureInUse);
     }
+}
+
+void Form1::CycleNews() {
+    if (!cycle_)
+        return;
+    const CleaningProgress progress = cycle_->Progress();
+    levelsToTell_ += progress.unreadableLevels - unreadableSeen_;
+    unreadableSeen_ = progress.unreadableLevels;
+    if (cycle_->Ended())
+        FinishCycle();
+    else if (cycle_->ShowsProgress())
+        Lb1.SetText(ProgressText(progress));
+    TellUnreadableLevels();
+}
+
+// The measurement's record, a line for each folder, deepest first, added to List1 in the order measured.
+void Form1::FolderlenRec(std::deque<std::string> folderLines) {
+    for (std::string& line : folderLines)
+        List1.AddItem(std::move(line));
+}
+
+// Only what went is counted, and the totals are stored as soon as the cycle has changed them.
+void Form1::FinishCycle() {
+    const std::unique_ptr<CleaningHandOver> ended = std::move(cycle_);
+    services_.worker.Join();
+    CleaningReport report = ended->TakeReport();
+    FolderlenRec(std::move(report.folderLines));
+
+    const WholeUnits size = InWholeUnits(report.freed);
+    Control& total = size.megabytes ? TMB : TKB;
+    total.SetText(DecimalText(NumericValue(total.Text()) + static_cast<double>(size.amount)));
+    StoreChangedTotals();
+
+    if (report.failed || (report.cacheFound && !report.picturesGone)) {
+        Lb1.SetText(cycleTimeStamp_ + kPictureInUse);
+        return;
+    }
+    if (!report.cacheFound) {
+        Lb1.SetText(cycleTimeStamp_ + "新浪微博缓存路径不存在！");
+    } else {
+        Lb1.SetText(cycleTimeStamp_ + "删除成功!已释放 " + SizeText(size) + " 空间.");
+        Tx1.SetText(Tx1.Text() + Lb1.Text() + "\r\n");
+    }
+    Tx1.SetSelStart(Tx1.Text().size());
+}
+
+// A level the measurement could not read is told in a message box, one at a time: the cycle goes on meanwhile, and
+// the next box comes once the last is closed.
+void Form1::TellUnreadableLevels() {
+    if (levelBoxOpen_)
+        return;
+    levelBoxOpen_ = true;
+    for (; levelsToTell_ > 0; --levelsToTell_)
+        services_.messages.Show("文件大于2G！");
+    levelBoxOpen_ = false;
+}
+
+// Exit and the end of the session stop a running cycle at its next entry and count what it freed until then.
+void Form1::StopCycle() {
+    if (!cycle_)
+        return;
+    cycle_->Stop();
+    services_.worker.Join();
+    FinishCycle();
 }
 
 }  // namespace zelmora

@@ -1,18 +1,8 @@
-#include <cmath>
-
 #include "base/number_text.h"
+#include "engine/freed_space.h"
 #include "ui/form1.h"
 
 namespace zelmora {
-
-namespace {
-
-// Up to this many units are carried one at a time, each as a nested change with its own save. A
-// hand-edited total past it is carried in one step, so the nesting can neither exhaust the stack nor
-// write the settings file millions of times.
-constexpr double kMaxNestedCarries = 1024;
-
-}  // namespace
 
 void Form1::TKB_Change() {
     CarryInto(TKB, TMB);
@@ -23,15 +13,11 @@ void Form1::TMB_Change() {
 }
 
 void Form1::CarryInto(Control& part, Control& next) {
-    const double value = NumericValue(part.Text());
-    if (value < 1024)
+    const std::optional<CarryStep> carry = CarryOf(NumericValue(part.Text()), NumericValue(next.Text()));
+    if (!carry)
         return;
-    const bool nested = value < kMaxNestedCarries * 1024;
-    const double units = nested ? 1 : std::floor(value / 1024);
-    if (std::isinf(NumericValue(next.Text()) + units))
-        return;  // the next part would pass the largest number: nothing is carried
-    part.SetText(DecimalText(nested ? value - 1024 : std::fmod(value, 1024)));
-    next.SetText(DecimalText(NumericValue(next.Text()) + units));
+    part.SetText(DecimalText(carry->part));
+    next.SetText(DecimalText(NumericValue(next.Text()) + carry->units));
     SaveTotals();
 }
 
@@ -50,6 +36,18 @@ void Form1::SaveTotals() {
     ReadWriteIni("Cls", "TGB", TGB.Text(), IniMode::Write);
     ReadWriteIni("Cls", "TMB", TMB.Text(), IniMode::Write);
     ReadWriteIni("Cls", "TKB", TKB.Text(), IniMode::Write);
+    savedTotals_ = Totals();
+}
+
+Form1::TotalsTexts Form1::Totals() const {
+    return {TGB.Text(), TMB.Text(), TKB.Text()};
+}
+
+// After a cycle the totals are stored as soon as they changed: a carry has stored them already, otherwise they
+// would wait for the next carry, a reset or the unload, and an end of the program meanwhile would lose them.
+void Form1::StoreChangedTotals() {
+    if (Totals() != savedTotals_)
+        SaveTotals();
 }
 
 }  // namespace zelmora

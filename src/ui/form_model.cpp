@@ -33,13 +33,8 @@ void Control::SetSelStart(size_t position) {
 }
 
 void Control::AddItem(std::string line) {
-    itemBytes_ += line.size();
-    items_.push_back(std::move(line));
+    items_.Add(std::move(line));
     ++itemsAdded_;
-    while (items_.size() > 1 && (items_.size() > kMaxListLines || itemBytes_ > kMaxListBytes)) {
-        itemBytes_ -= items_.front().size();
-        items_.pop_front();
-    }
     Changed();
 }
 

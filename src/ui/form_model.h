@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/recent_lines.h"
 #include "ui/form_description.h"
 
 namespace zelmora {
@@ -37,11 +38,8 @@ public:
     size_t SelStart() const { return selStart_; }
     void SetSelStart(size_t position);
 
-    // List box lines; the oldest are dropped past kMaxListLines lines or kMaxListBytes of text, so a list that a
-    // program running for weeks adds to keeps a bounded size.
-    static constexpr size_t kMaxListLines = 1000;
-    static constexpr size_t kMaxListBytes = 1 << 20;
-    const std::deque<std::string>& Items() const { return items_; }
+    // List box lines, the latest of them (see RecentLines).
+    const std::deque<std::string>& Items() const { return items_.Lines(); }
     uint64_t ItemsAdded() const { return itemsAdded_; }
     void AddItem(std::string line);
 
@@ -74,8 +72,7 @@ private:
     int value_ = 0;
     bool enabled_ = false;
     size_t selStart_ = 0;
-    std::deque<std::string> items_;
-    size_t itemBytes_ = 0;
+    RecentLines items_;
     uint64_t itemsAdded_ = 0;
     std::function<void()> handler_;
     MouseMoveHandler mouseMoveHandler_;
@@ -100,7 +97,7 @@ private:
 };
 
 // The events of a window as a whole.
-enum class FormEvent { Load, Resize, Unload, TaskbarCreated, ShowFromTray };
+enum class FormEvent { Load, Resize, Unload, TaskbarCreated, ShowFromTray, WorkerNews };
 
 // The controls and menu items of one window, made from its description.
 class FormModel {
@@ -135,7 +132,7 @@ private:
     std::string caption_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::function<void()>> menuHandlers_;
-    std::array<std::function<void()>, static_cast<size_t>(FormEvent::ShowFromTray) + 1> formHandlers_;
+    std::array<std::function<void()>, static_cast<size_t>(FormEvent::WorkerNews) + 1> formHandlers_;
     std::function<void(const std::string&)> captionObserver_;
     std::function<void()> destructionObserver_;
 };

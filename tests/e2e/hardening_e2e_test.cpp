@@ -35,16 +35,6 @@ void MakeFile(const std::string& path, const std::string& contents) {
     WriteFile(path, contents);
 }
 
-// Runs one cycle now and gives its outcome. The countdown, set to 0, is reloaded as the cycle starts, and
-// the cycle has ended by the time the window answers.
-std::string RunCycle(Zelmora& app) {
-    app.Click("Ccls");
-    if (app.Check("CDel") != BST_CHECKED)
-        app.Click("CDel");
-    Zelmora::WaitFor([&] { return app.Text("LTime") != "0"; }, 20s);
-    return app.Text("Lb1");
-}
-
 // A folder outside every cache with files that must survive.
 struct Canary {
     explicit Canary(std::string path) : folder(std::move(path)) {
@@ -69,17 +59,17 @@ TEST(CacheTrees, APictureHeldOpenStaysUncountedWhileEverythingElseIsCleaned) {
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     app.Start();
 
-    EXPECT_TRUE(RunCycle(app).ends_with(kInUse)) << app.Text("Lb1");
+    EXPECT_TRUE(app.RunCycle().ends_with(kInUse)) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TMB"), "2") << "4 MB measured, the 2 MB held open stayed";
     EXPECT_EQ(app.Text("Tx1"), "");
     EXPECT_EQ(SizeOf(viewer), 2u * 1024 * 1024);
     EXPECT_FALSE(Exists(app.CacheFolder() + "\\a"));
     EXPECT_FALSE(Exists(app.CacheFolder() + "\\z"));
-    EXPECT_TRUE(RunCycle(app).ends_with(kInUse)) << app.Text("Lb1");
+    EXPECT_TRUE(app.RunCycle().ends_with(kInUse)) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TMB") + "/" + app.Text("TKB"), "2/0");
 
     CloseHandle(held);
-    EXPECT_TRUE(RunCycle(app).ends_with(" 删除成功!已释放 2MB 空间.")) << app.Text("Lb1");
+    EXPECT_TRUE(app.RunCycle().ends_with(" 删除成功!已释放 2MB 空间.")) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TMB"), "4");
     EXPECT_FALSE(app.CacheExists());
     EXPECT_TRUE(beside.Intact());
@@ -96,7 +86,7 @@ TEST(CacheTrees, AReadOnlyFileDeepInsideStaysWithItsFoldersAndTheRestIsCleaned) 
     ASSERT_TRUE(SetFileAttributesW(Widen(locked).c_str(), FILE_ATTRIBUTE_READONLY));
     app.Start();
 
-    EXPECT_TRUE(RunCycle(app).ends_with(kInUse)) << app.Text("Lb1");
+    EXPECT_TRUE(app.RunCycle().ends_with(kInUse)) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TMB") + "/" + app.Text("TKB"), "1/0") << "4.5 MB measured, 3 MB left: 1.5 MB freed";
     EXPECT_EQ(SizeOf(locked), 3u * 1024 * 1024);
     EXPECT_FALSE(Exists(app.CacheFolder() + "\\a\\b\\other.jpg"));
@@ -123,7 +113,7 @@ TEST(CacheTrees, DeepNestingLongPathsAndOddNamesAreCleaned) {
              "/'dots..'/'x.' && head -c 4096 /dev/zero > " + cache + "/'space '/'y '");
     app.Start();
 
-    EXPECT_TRUE(RunCycle(app).ends_with(" 删除成功!已释放 608KB 空间.")) << app.Text("Lb1");
+    EXPECT_TRUE(app.RunCycle().ends_with(" 删除成功!已释放 608KB 空间.")) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TKB"), "608");
     EXPECT_FALSE(app.CacheExists());
     EXPECT_TRUE(beside.Intact());
@@ -134,11 +124,12 @@ TEST(CacheTrees, DeepNestingLongPathsAndOddNamesAreCleaned) {
 TEST(CacheTrees, ADeepTreeIsCleanedAndTheProgramStaysUp) {
     Zelmora app("deep-tree", kQuietSettings);
     app.MakeCacheFile("top.jpg", 64 * 1024);
-    RunShell("perl -e 'chdir shift or die; for (1 .. 400) { mkdir q(d) or die; chdir q(d) or die } "
-             "open(F, q(>), q(bottom.jpg)) or die; print F chr(0) x 1024' " +
-             UnixPath(app.CacheFolder()));
+    RunShell(
+        "perl -e 'chdir shift or die; for (1 .. 400) { mkdir q(d) or die; chdir q(d) or die } "
+        "open(F, q(>), q(bottom.jpg)) or die; print F chr(0) x 1024' " +
+        UnixPath(app.CacheFolder()));
     app.Start();
-    EXPECT_TRUE(RunCycle(app).ends_with(" 删除成功!已释放 65KB 空间.")) << app.Text("Lb1");
+    EXPECT_TRUE(app.RunCycle().ends_with(" 删除成功!已释放 65KB 空间.")) << app.Text("Lb1");
     EXPECT_TRUE(app.Running());
     EXPECT_FALSE(app.CacheExists());
     EXPECT_FALSE(ShowsABox(app));
@@ -161,7 +152,7 @@ TEST(CacheTrees, FolderLinksAndLoopsAreSkippedAndNothingOutsideIsTouched) {
     ASSERT_TRUE(Exists(cache + "\\out\\keep.txt"));
     app.Start();
 
-    EXPECT_TRUE(RunCycle(app).ends_with(kInUse)) << app.Text("Lb1");
+    EXPECT_TRUE(app.RunCycle().ends_with(kInUse)) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TMB"), "2") << "links are not counted";
     EXPECT_TRUE(target.Intact());
     EXPECT_TRUE(Exists(cache + "\\out")) << "a folder link cannot be deleted under Wine";
@@ -184,7 +175,7 @@ TEST(CacheTrees, AnotherAccountsProfileOfTheUsersNameIsLeftAlone) {
     app.Start();
 
     EXPECT_TRUE(Zelmora::WaitFor([&] { return Exists(ownShortcut); }, 10s)) << "written at start";
-    EXPECT_TRUE(RunCycle(app).ends_with(" 删除成功!已释放 5KB 空间.")) << app.Text("Lb1");
+    EXPECT_TRUE(app.RunCycle().ends_with(" 删除成功!已释放 5KB 空间.")) << app.Text("Lb1");
     EXPECT_FALSE(app.CacheExists());
     EXPECT_TRUE(otherCache.Intact());
     EXPECT_FALSE(Exists(otherStartup + "\\Zelmora.lnk"));
@@ -345,7 +336,7 @@ TEST_P(OddUserNames, TheCycleFindsNoCacheAndDeletesNothing) {
     if (!user.reachable.empty())
         MakeFile(planted, std::string(1024, 'p'));
     app.Start();
-    EXPECT_TRUE(RunCycle(app).ends_with(kNoCache)) << app.Text("Lb1");
+    EXPECT_TRUE(app.RunCycle().ends_with(kNoCache)) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TKB"), "0");
     if (!user.reachable.empty()) {
         EXPECT_EQ(SizeOf(planted), 1024u);

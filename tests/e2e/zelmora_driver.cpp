@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -107,8 +108,9 @@ void EndPrograms(const std::vector<std::wstring>& exeNames) {
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        const bool named = std::any_of(exeNames.begin(), exeNames.end(),
-                                       [&](const std::wstring& name) { return !lstrcmpiW(name.c_str(), entry.szExeFile); });
+        const bool named = std::any_of(exeNames.begin(), exeNames.end(), [&](const std::wstring& name) {
+            return !lstrcmpiW(name.c_str(), entry.szExeFile);
+        });
         if (!named || entry.th32ProcessID == GetCurrentProcessId())
             continue;
         if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
@@ -255,6 +257,39 @@ void Zelmora::ChooseMenu(Form1Menu item) {
 
 void Zelmora::Close() {
     PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+namespace {
+
+bool IsProgress(const std::string& status) {
+    return status.starts_with("正在清理");
+}
+
+std::string Now() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02u:%02u:%02u", now.wHour, now.wMinute, now.wSecond);
+    return text;
+}
+
+}  // namespace
+
+std::string Zelmora::Report(std::chrono::milliseconds timeout) {
+    std::string status;
+    WaitFor([&] { return !(status = Text("Lb1")).empty() && !IsProgress(status); }, timeout);
+    return status;
+}
+
+std::string Zelmora::RunCycle() {
+    const std::string before = Text("Lb1");
+    WaitFor([&] { return !before.starts_with(Now()); }, std::chrono::seconds(2));
+    Click("Ccls");
+    if (Check("CDel") != BST_CHECKED)
+        Click("CDel");
+    std::string status;
+    WaitFor([&] { return (status = Text("Lb1")) != before && !IsProgress(status); }, std::chrono::seconds(60));
+    return status;
 }
 
 bool Zelmora::WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

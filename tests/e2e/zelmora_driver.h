@@ -18,7 +18,8 @@ namespace zelmora::e2e {
 std::string UserName();
 
 // Settings with auto clear and start-at-log-on off, an interval of a minute and no totals.
-inline const std::string kQuietSettings = "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=0\r\nTKB=0\r\n";
+inline const std::string kQuietSettings =
+    "[Auto]\r\nDel=0\r\nTime=1\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=0\r\nTKB=0\r\n";
 
 // A Zelmora.exe started in a program folder of its own, driven through its window.
 class Zelmora {
@@ -45,6 +46,13 @@ public:
     void Click(Form1Control name);
     void ChooseMenu(Form1Menu item);
     void Close();
+
+    // The status line once a cycle has told its outcome: it holds neither nothing nor a running cycle's progress.
+    std::string Report(std::chrono::milliseconds timeout = std::chrono::seconds(60));
+    // Runs one cycle now, as 立即清理 with auto clear on does, and gives what it told. The report begins with the
+    // cycle's time to the second, so the cycle starts in another second than the last report's, and its report is
+    // the status line's next text.
+    std::string RunCycle();
 
     // Polls until the condition holds; false after the timeout.
     static bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout);

@@ -119,7 +119,7 @@ TEST(Zelmora, ACycleDeletesTheCacheAndReportsTheSpaceFreed) {
     app.MakeCacheFile("2.jpg", 2500000);
     app.Start();
     EXPECT_EQ(app.Check("CDel"), BST_CHECKED);
-    ASSERT_TRUE(Zelmora::WaitFor([&] { return !app.Text("Lb1").empty(); }, 15s));
+    ASSERT_FALSE(app.Report().empty());
     EXPECT_TRUE(app.Text("Lb1").ends_with(" 删除成功!已释放 5MB 空间.")) << app.Text("Lb1");
     EXPECT_EQ(app.Text("Tx1"), app.Text("Lb1") + "\r\n");
     EXPECT_FALSE(app.CacheExists());
@@ -139,7 +139,7 @@ TEST(Zelmora, AFileInUseStaysUncountedWhileTheRestIsCleaned) {
     app.Click("Ccls");
     EXPECT_EQ(app.Text("LTime"), "0");
     app.Click("CDel");
-    ASSERT_TRUE(Zelmora::WaitFor([&] { return !app.Text("Lb1").empty(); }, 15s));
+    ASSERT_FALSE(app.Report().empty());
     EXPECT_TRUE(app.Text("Lb1").ends_with(" 可能图片正在使用，请关闭 微博桌面 的 【图片查看】窗口")) << app.Text("Lb1");
     EXPECT_EQ(app.Text("TMB") + "/" + app.Text("TKB"), "0/300") << "only what went is counted";
     EXPECT_EQ(app.Text("Tx1"), "");

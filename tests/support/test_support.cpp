@@ -9,7 +9,10 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <numeric>
 #include <sstream>
+#include <thread>
+#include <utility>
 
 namespace zelmora::testing {
 
@@ -25,7 +28,8 @@ public:
     }
     const std::vector<FileEntry>& Files() const override { return node_.files; }
     const std::vector<std::string>& SubFolders() const override { return subFolders_; }
-    std::unique_ptr<Folder> OpenSubFolder(const std::string& name) const override {
+    std::unique_ptr<Folder> OpenSubFolder(size_t index) const override {
+        const std::string& name = subFolders_.at(index);
         auto found = node_.folders.find(name);
         if (found == node_.folders.end())
             throw FileSystemError("no folder " + name);
@@ -38,12 +42,36 @@ private:
     std::vector<std::string> subFolders_;
 };
 
-// Deletes what can go and keeps what cannot, with the folders that hold it; whether everything went.
-bool DeleteNode(FakeNode& node) {
-    std::erase_if(node.files, [&](const FileEntry& file) { return !node.heldFiles.contains(file.name); });
-    for (auto it = node.folders.begin(); it != node.folders.end();)
-        it = DeleteNode(it->second) ? node.folders.erase(it) : std::next(it);
-    return node.files.empty() && node.folders.empty() && !node.undeletable;
+// Deletes what a folder holds that can go, files first, and keeps what cannot, with the folders that hold it;
+// whether everything went.
+bool DeleteContents(FakeNode& node, DeletionProgress& progress, std::chrono::microseconds pausePerFile) {
+    if (node.heldWhileDeleting || node.unopenable)
+        return false;
+    bool went = true;
+    for (auto file = node.files.begin(); file != node.files.end();) {
+        if (progress.StopRequested())
+            return false;
+        if (node.heldFiles.contains(file->name)) {
+            went = false;
+            ++file;
+            continue;
+        }
+        std::this_thread::sleep_for(pausePerFile);
+        if (!node.goneFiles.contains(file->name))
+            progress.FileDeleted(file->length);
+        file = node.files.erase(file);
+    }
+    for (auto folder = node.folders.begin(); folder != node.folders.end();) {
+        if (progress.StopRequested())
+            return false;
+        if (DeleteContents(folder->second, progress, pausePerFile) && !folder->second.undeletable) {
+            folder = node.folders.erase(folder);
+        } else {
+            went = false;
+            ++folder;
+        }
+    }
+    return went;
 }
 
 }  // namespace
@@ -78,21 +106,52 @@ bool FakeFileSystem::Exists(const std::string& path) {
     return Find(path) != nullptr;
 }
 
-bool FakeFileSystem::DeleteFolder(const std::string& path) {
+Deletion FakeFileSystem::DeleteFolder(const std::string& path, DeletionProgress& progress) {
     auto root = roots_.find(path);
     if (root == roots_.end())
         throw FileSystemError("only whole roots are deleted: " + path);
-    if (!DeleteNode(root->second))
-        return false;
-    roots_.erase(root);
-    return true;
+    Deletion done;
+    done.contentsGone = DeleteContents(root->second, progress, pausePerFile_);
+    done.folderGone = done.contentsGone && !root->second.undeletable;
+    if (done.folderGone)
+        roots_.erase(root);
+    return done;
+}
+
+// The window's thread waits for the work to end; news it sent meanwhile find the cycle taken.
+void FakeWorker::Join() {
+    if (held_)
+        std::exchange(held_, {})();
+    newsPending_ = false;
+}
+
+void FakeWorker::Start(std::function<void()> work) {
+    ++started;
+    if (hold)
+        held_ = std::move(work);
+    else
+        Run(std::move(work));
+}
+
+void FakeWorker::RunHeld() {
+    Run(std::exchange(held_, {}));
+}
+
+void FakeWorker::Run(std::function<void()> work) {
+    work();
+    if (std::exchange(newsPending_, false) && news)
+        news();
+}
+
+int64_t RecordingProgress::Freed() const {
+    return std::accumulate(deleted.begin(), deleted.end(), int64_t{0});
 }
 
 std::unique_ptr<FileSystem> FakeFileSystemFactory::Create() {
     if (failCreation)
         throw std::runtime_error("cannot create the file-system object");
     ++created;
-    return std::make_unique<FakeFileSystem>(roots);
+    return std::make_unique<FakeFileSystem>(roots, pausePerFile);
 }
 
 std::string RecordingSettings::Read(const std::string& section, const std::string& key, const std::string& defaultValue,
@@ -114,8 +173,10 @@ bool RecordingSettings::Write(const std::string& section, const std::string& key
 
 Harness::Harness(FileSystemFactory* otherFileSystems)
     : form({otherFileSystems ? *otherFileSystems : fileSystems, settings, system, messages, window, tray, shortcuts,
-            browser},
-           dispatch) {}
+            browser, worker},
+           dispatch) {
+    worker.news = [this] { form.model.RaiseFormEvent(FormEvent::WorkerNews); };
+}
 
 TempDir::TempDir() {
     static std::atomic<int> counter{0};

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "engine/cache_measurement.h"
 #include "ui/form1.h"
 
 namespace zelmora::testing {
@@ -17,20 +21,49 @@ struct FakeNode {
     std::map<std::string, FakeNode> folders;
     std::vector<FileEntry> files;
     std::set<std::string> heldFiles;  // open elsewhere: they cannot be deleted
+    std::set<std::string> goneFiles;  // listed, but removed by their owner before the deletion reaches them
     bool unopenable = false;
-    bool undeletable = false;  // removing this folder fails once it is empty
+    bool heldWhileDeleting = false;  // measured, but another program holds it once the deletion comes
+    bool undeletable = false;        // removing this folder fails once it is empty
 };
 
 class FakeFileSystem : public FileSystem {
 public:
-    explicit FakeFileSystem(std::map<std::string, FakeNode>& roots) : roots_(roots) {}
+    explicit FakeFileSystem(std::map<std::string, FakeNode>& roots,
+                            std::chrono::microseconds pausePerFile = std::chrono::microseconds(0))
+        : roots_(roots), pausePerFile_(pausePerFile) {}
     std::unique_ptr<Folder> GetFolder(const std::string& path) override;
     bool Exists(const std::string& path) override;
-    bool DeleteFolder(const std::string& path) override;
+    Deletion DeleteFolder(const std::string& path, DeletionProgress& progress) override;
 
 private:
     FakeNode* Find(const std::string& path);
     std::map<std::string, FakeNode>& roots_;  // keyed by full path
+    std::chrono::microseconds pausePerFile_;  // each file takes this long to delete
+};
+
+// Records what a measurement or a deletion tells, and asks it to stop once it has measured so many folders or been
+// asked before so many entries.
+struct RecordingProgress : MeasurementProgress, DeletionProgress {
+    bool StopRequested() const override {
+        if (beforeEntry)
+            std::exchange(beforeEntry, {})();
+        return lines.size() >= stopAfterFolders || asked++ >= stopAfterEntries;
+    }
+    void FolderMeasured(std::string line) override { lines.push_back(std::move(line)); }
+    void FilesCounted(int64_t files) override { counted += files; }
+    void LevelUnreadable() override { ++unreadable; }
+    void FileDeleted(int64_t length) override { deleted.push_back(length); }
+    int64_t Freed() const;
+
+    std::vector<std::string> lines;
+    int64_t counted = 0;
+    int unreadable = 0;
+    std::vector<int64_t> deleted;  // the lengths of the files deleted, in order
+    size_t stopAfterFolders = SIZE_MAX;
+    size_t stopAfterEntries = SIZE_MAX;
+    mutable size_t asked = 0;
+    mutable std::function<void()> beforeEntry;  // runs once, as the walk asks before its first entry
 };
 
 class FakeFileSystemFactory : public FileSystemFactory {
@@ -41,6 +74,26 @@ public:
     std::map<std::string, FakeNode> roots;
     int created = 0;
     bool failCreation = false;
+    std::chrono::microseconds pausePerFile{0};
+};
+
+// The cleaning's thread, run on the caller's: the work runs at once, or waits until the test runs it (hold), and
+// its news reach the form once it has run, as the window's thread would take them.
+class FakeWorker : public Worker {
+public:
+    void Start(std::function<void()> work) override;
+    void Join() override;
+    void Notify() override { newsPending_ = true; }
+    void RunHeld();
+
+    std::function<void()> news;  // raises the form's WorkerNews event
+    bool hold = false;
+    int started = 0;
+
+private:
+    void Run(std::function<void()> work);
+    std::function<void()> held_;
+    bool newsPending_ = false;
 };
 
 class RecordingMessages : public MessageBoxes {
@@ -52,6 +105,11 @@ public:
 class FakeSystem : public System {
 public:
     std::string LocalTime() override { return time; }
+    uint32_t Milliseconds() override {
+        return static_cast<uint32_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+                .count());
+    }
     std::string Environment(const std::string& name) override {
         auto found = environment.find(name);
         return found == environment.end() ? "" : found->second;
@@ -196,6 +254,7 @@ struct Harness {
     RecordingTray tray{settings};
     FakeShortcuts shortcuts;
     RecordingBrowser browser;
+    FakeWorker worker;
     std::vector<std::string> failures;
     EventDispatch dispatch{[this](const std::string& failure) { failures.push_back(failure); }};
     Form1 form;

@@ -219,29 +219,85 @@ TEST_F(Cycle, TheLogIsEmptiedOnThe99thAnd199thCycle) {
     }
 }
 
-TEST_F(Cycle, ATickDuringTheMeasurementMessageBoxIsDropped) {
-    FakeNode& cache = CacheOf(10);
-    cache.folders["x"].unopenable = true;
+TEST_F(Cycle, ATickWhileACycleRunsIsDropped) {
+    CacheOf(2048);
+    h.worker.hold = true;
+    form.TDel.SetText("0");
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    form.Tm1.Tick();
+    EXPECT_EQ(h.worker.started, 1);
+    h.worker.RunHeld();
+    EXPECT_EQ(form.Lb1.Text(), "14:03:27 删除成功!已释放 2KB 空间.");
+    form.Tm1.Tick();
+    EXPECT_EQ(h.worker.started, 2) << "the next tick runs the next cycle";
+}
+
+// A box for a level that cannot be read holds up nothing: while it is open the cycles go on, and their boxes come
+// one at a time, each once the last is closed.
+TEST_F(Cycle, BoxesForUnreadableLevelsComeOneAtATimeWhileTheCyclesGoOn) {
     struct TickingMessages : RecordingMessages {
         Form1* form = nullptr;
+        int open = 0;
+        int mostOpen = 0;
         void Show(const std::string& text) override {
             RecordingMessages::Show(text);
-            form->Tm1.Tick();  // the timer ticks while the box is open
+            mostOpen = std::max(mostOpen, ++open);
+            if (shown.size() == 1)
+                form->Tm1.Tick();  // the timer ticks while the box is open: the next cycle runs
+            --open;
         }
     };
     TickingMessages messages;
-    messages.form = &form;
-    Form1 ticking({h.fileSystems, h.settings, h.system, messages, h.window, h.tray, h.shortcuts, h.browser},
+    Form1 ticking({h.fileSystems, h.settings, h.system, messages, h.window, h.tray, h.shortcuts, h.browser, h.worker},
                   h.dispatch);
     messages.form = &ticking;
+    h.worker.news = [&] { ticking.model.RaiseFormEvent(FormEvent::WorkerNews); };
     ticking.model.RaiseFormEvent(FormEvent::Load);
     ticking.Tm1.SetEnabled(true);
     ticking.TDel.SetText("0");
     ticking.LTime.SetText("0");
+    CacheOf(10).folders["x"].unopenable = true;
     ticking.Tm1.Tick();
-    EXPECT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(h.fileSystems.created, 1) << "one cycle";
-    EXPECT_EQ(ticking.Lb1.Text(), "14:03:27 删除成功!已释放 0KB 空间.");
+    EXPECT_EQ(h.fileSystems.created, 2) << "the second cycle ran while the first box was open";
+    EXPECT_EQ(messages.shown, (std::vector<std::string>{"文件大于2G！", "文件大于2G！"}));
+    EXPECT_EQ(messages.mostOpen, 1);
+}
+
+// Only what the file system confirmed gone is counted: what another program holds is not, though it was measured,
+// nor what its owner removed first; when every picture went the cycle succeeds, even where the cache folder stays.
+TEST_F(Cycle, OnlyWhatTheDeletionConfirmedIsCounted) {
+    FakeNode& cache = CacheOf(6 << 20);
+    cache.folders["held"].files = {{"a.jpg", 2 << 20}};
+    cache.folders["held"].heldWhileDeleting = true;
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(form.Lb1.Text(), kInUse);
+    EXPECT_EQ(form.TMB.Text(), "6") << "8 MB measured, the 2 MB held stayed";
+
+    h.fileSystems.roots.erase(kAliceCache);
+    FakeNode& again = CacheOf(3 << 20);
+    again.files.push_back({"removed-by-the-client.jpg", 4 << 20});
+    again.goneFiles = {"removed-by-the-client.jpg"};
+    again.undeletable = true;  // the client holds the cache folder itself
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(form.Lb1.Text(), "14:03:27 删除成功!已释放 3MB 空间.");
+    EXPECT_EQ(form.TMB.Text(), "9");
+}
+
+// Sizes past 2 GiB are told and counted as they are, and the totals are stored as soon as a cycle has changed them.
+TEST_F(Cycle, FourGigabytesAreToldCountedAndStoredAtOnce) {
+    CacheOf(4LL << 30).folders["x"].files = {{"big", 1LL << 30}};
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(form.Lb1.Text(), "14:03:27 删除成功!已释放 5120MB 空间.");
+    EXPECT_EQ(form.TGB.Text() + "/" + form.TMB.Text(), "5/0");
+    EXPECT_TRUE(h.messages.shown.empty());
+    CacheOf(5 * 1024);
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(h.settings.writes.back(), "Cls/TKB=5") << "stored after the cycle, with no carry";
 }
 
 }  // namespace

@@ -10,25 +10,25 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The real provider of the platform the tests run on, driven through the main window's handlers.
+// The real provider of the platform the tests run on, measuring and deleting as the cleaning does.
 struct RealTree : ::testing::Test {
     TempDir dir;
     fs::path cache = dir.Path() / "cache";
     fs::path outside = dir.Path() / "outside";
     std::unique_ptr<FileSystemFactory> fileSystems = MakeRealFileSystems();
-    Harness h{fileSystems.get()};
-    Form1& form = h.form;
-    const RecordingMessages& messages = h.messages;
+    RecordingProgress measured;
+    RecordingProgress deleted;
 
     void SetUp() override {
         fs::create_directories(cache);
         MakeFile(outside / "keep.txt", 4096);
     }
-    int32_t Measure() {
+    int64_t Measure() {
         const std::unique_ptr<FileSystem> fso = fileSystems->Create();
-        return form.FolderlenRec(*fso, dir.Text("cache"), dir.Text("cache"));
+        return MeasureTree(*fso, dir.Text("cache"), dir.Text("cache"), measured);
     }
-    bool Delete() { return fileSystems->Create()->DeleteFolder(dir.Text("cache")); }
+    // Whether everything went, the cache folder included.
+    bool Delete() { return fileSystems->Create()->DeleteFolder(dir.Text("cache"), deleted).folderGone; }
     bool OutsideIntact() const {
         return fs::exists(outside / "keep.txt") && fs::file_size(outside / "keep.txt") == 4096;
     }
@@ -41,11 +41,13 @@ TEST_F(RealTree, MeasuresAndDeletesANestedTree) {
     MakeFile(cache / "x" / "y" / "z" / "d.jpg", 7);
     fs::create_directories(cache / "empty");
     EXPECT_EQ(Measure(), 357);
-    ASSERT_EQ(form.List1.Items().size(), 5u);
-    EXPECT_EQ(form.List1.Items().back(), dir.Text("cache") + " 357Byte");
-    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_EQ(measured.lines.size(), 5u);
+    EXPECT_EQ(measured.lines.back(), dir.Text("cache") + " 357Byte");
+    EXPECT_EQ(measured.unreadable, 0);
     EXPECT_TRUE(fileSystems->Create()->Exists(dir.Text("cache")));
     EXPECT_TRUE(Delete());
+    EXPECT_EQ(deleted.Freed(), 357);
+    EXPECT_EQ(deleted.deleted.size(), 4u);
     EXPECT_FALSE(fs::exists(cache));
     EXPECT_FALSE(fileSystems->Create()->Exists(dir.Text("cache")));
     EXPECT_TRUE(OutsideIntact());
@@ -53,7 +55,7 @@ TEST_F(RealTree, MeasuresAndDeletesANestedTree) {
 
 TEST_F(RealTree, EmptyCache) {
     EXPECT_EQ(Measure(), 0);
-    EXPECT_EQ(form.List1.Items().back(), dir.Text("cache") + " 0Byte");
+    EXPECT_EQ(measured.lines.back(), dir.Text("cache") + " 0Byte");
     Delete();
     EXPECT_FALSE(fs::exists(cache));
 }
@@ -80,7 +82,35 @@ TEST_F(RealTree, AReadOnlyFileStaysAndTheDeletionGoesOnPastIt) {
     EXPECT_FALSE(fs::exists(cache / "b" / "other.jpg"));
     EXPECT_FALSE(fs::exists(cache / "a"));
     EXPECT_FALSE(fs::exists(cache / "c"));
+    EXPECT_EQ(deleted.Freed(), 30) << "only what went is counted";
     EXPECT_EQ(Measure(), 10);
+}
+
+// Asked to stop, a deletion ends before the next entry: what went is gone and counted, the rest is there.
+TEST_F(RealTree, AStopInTheMiddleCountsExactlyWhatWent) {
+    for (int file = 0; file < 8; ++file)
+        MakeFile(cache / ("f" + std::to_string(file) + ".jpg"), 100 + file);
+    deleted.stopAfterEntries = 3;
+    EXPECT_FALSE(Delete());
+    ASSERT_EQ(deleted.deleted.size(), 3u);
+    int64_t left = 0;
+    size_t filesLeft = 0;
+    for (const auto& entry : fs::directory_iterator(cache)) {
+        left += static_cast<int64_t>(entry.file_size());
+        ++filesLeft;
+    }
+    EXPECT_EQ(filesLeft, 5u);
+    EXPECT_EQ(deleted.Freed() + left, 8 * 100 + 28) << "each file either went and was counted, or is there";
+}
+
+// A file its owner removes while the deletion runs is neither counted nor in the way.
+TEST_F(RealTree, AFileAlreadyGoneIsNotCountedNorInTheWay) {
+    MakeFile(cache / "a.jpg", 10);
+    MakeFile(cache / "b.jpg", 20);
+    deleted.beforeEntry = [&] { fs::remove(cache / "b.jpg"); };  // once the deletion has listed the folder
+    EXPECT_TRUE(Delete());
+    EXPECT_EQ(deleted.deleted, std::vector<int64_t>{10});
+    EXPECT_FALSE(fs::exists(cache));
 }
 
 // Measured and deleted with a stack of their own: a tree deeper than the call stack could follow goes.
@@ -91,15 +121,16 @@ TEST_F(RealTree, DepthNeedsNoCallStack) {
     fs::create_directories(deep);
     MakeFile(cache / "top.jpg", 5);
     MakeFile(deep / "bottom.jpg", 7);
-    int32_t measured = 0;
-    bool deleted = false;
+    int64_t bytes = 0;
+    bool went = false;
     RunWithStack(64 * 1024, [&] {
-        measured = Measure();
-        deleted = Delete();
+        bytes = Measure();
+        went = Delete();
     });
-    EXPECT_EQ(measured, 12);
-    EXPECT_EQ(form.List1.Items().size(), 601u);
-    EXPECT_TRUE(deleted);
+    EXPECT_EQ(bytes, 12);
+    EXPECT_EQ(measured.lines.size(), 601u);
+    EXPECT_TRUE(went);
+    EXPECT_EQ(deleted.Freed(), 12);
     EXPECT_FALSE(fs::exists(cache));
 }
 
@@ -114,7 +145,7 @@ TEST_F(RealTree, DeepNestingAndLongPaths) {
     fs::create_directories(deep);
     MakeFile(deep / "f.jpg", 99);
     EXPECT_EQ(Measure(), 99);
-    EXPECT_EQ(form.List1.Items().front(), dir.Text(relative) + " 99Byte");
+    EXPECT_EQ(measured.lines.front(), dir.Text(relative) + " 99Byte");
     EXPECT_TRUE(Delete());
     EXPECT_FALSE(fs::exists(cache));
 }
@@ -126,9 +157,10 @@ TEST_F(RealTree, LinkToAnOutsideFolderIsNeitherCountedNorFollowed) {
     fs::create_directory_symlink(outside, cache / "link");
     fs::create_directory_symlink(cache, cache / "loop");
     EXPECT_EQ(Measure(), 10);
-    EXPECT_EQ(form.List1.Items().size(), 1u);
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(measured.lines.size(), 1u);
+    EXPECT_EQ(measured.unreadable, 0);
     Delete();
+    EXPECT_EQ(deleted.Freed(), 10) << "links are not counted";
     EXPECT_FALSE(fs::exists(cache));
     EXPECT_TRUE(OutsideIntact());
 }
@@ -155,16 +187,19 @@ TEST_F(RealTree, ACacheThatIsItselfALinkHasItsTargetEmptiedAndTheLinkRemoved) {
     EXPECT_TRUE(OutsideIntact());
 }
 
-TEST_F(RealTree, ASparseFilePushesALevelPastTheLargestSum) {
-    MakeFile(cache / "small.jpg", 5);
-    MakeFile(cache / "big" / "huge.bin", (2ULL << 30) - 100);
-    MakeFile(cache / "big" / "more.bin", 200);
-    EXPECT_EQ(Measure(), 5);
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"文件大于2G！"});
-    Delete();
-    EXPECT_FALSE(fs::exists(cache));
-}
 #endif
+
+// Sparse files of gigabytes: a tree past 2 GiB and past 4 GiB is measured and counted whole.
+TEST_F(RealTree, SparseFilesPastFourGigabytesAreMeasuredAndCountedWhole) {
+    MakeFile(cache / "small.jpg", 5);
+    MakeFile(cache / "big" / "huge.bin", (3ULL << 30) - 100);
+    MakeFile(cache / "big" / "more.bin", 2ULL << 30);
+    const int64_t bytes = (5LL << 30) - 95;
+    EXPECT_EQ(Measure(), bytes);
+    EXPECT_EQ(measured.unreadable, 0);
+    EXPECT_TRUE(Delete());
+    EXPECT_EQ(deleted.Freed(), bytes);
+}
 
 }  // namespace
 }  // namespace zelmora::testing

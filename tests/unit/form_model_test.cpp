@@ -112,7 +112,7 @@ TEST_F(Model, ListKeepsTheLatestThousandLinesOrOneMegabyte) {
     Control& list = form["List1"];
     for (int i = 0; i < 1005; ++i)
         list.AddItem(std::to_string(i));
-    ASSERT_EQ(list.Items().size(), Control::kMaxListLines);
+    ASSERT_EQ(list.Items().size(), RecentLines::kMaxLines);
     EXPECT_EQ(list.Items().front(), "5");
     EXPECT_EQ(list.Items().back(), "1004");
     for (char c : {'a', 'b', 'c', 'd', 'e'})

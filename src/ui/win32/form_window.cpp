@@ -467,6 +467,9 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             model_->RaiseFormEvent(FormEvent::Resize);
             break;
+        case kWorkerNews:
+            model_->RaiseFormEvent(FormEvent::WorkerNews);
+            return 0;
         case WM_CLOSE:
             Unload();
             DestroyWindow(window_);

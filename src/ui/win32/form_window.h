@@ -41,6 +41,9 @@ public:
     uint32_t PictureHandle(const ControlDescription& control) override;
     void ShowModal(FormModel& form) override;
 
+    // From any thread: has the window's thread raise the form's WorkerNews event.
+    void Wake() { PostMessageW(window_, kWorkerNews, 0, 0); }
+
     HWND Handle() const { return window_; }
     HWND ControlHandle(const ControlDescription& control) const { return GetDlgItem(window_, control.id); }
 
@@ -49,6 +52,8 @@ public:
     static constexpr const wchar_t* kShowMessage = L"Zelmora.ShowFromTray";
 
 private:
+    static constexpr UINT kWorkerNews = WM_APP + 1;
+
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PictureProcedure(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);

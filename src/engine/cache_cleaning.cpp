@@ -1,0 +1,101 @@
+#include "engine/cache_cleaning.h"
+
+#include <memory>
+
+namespace zelmora {
+
+namespace {
+
+constexpr uint32_t kQuietMs = 1000;   // no progress is told before the cleaning has run this long
+constexpr uint32_t kBetweenMs = 250;  // nor more often than this
+
+}  // namespace
+
+std::string ProgressText(const CleaningProgress& progress) {
+    if (progress.filesDeleted > 0)
+        return "正在清理… 已删除 " + std::to_string(progress.filesDeleted) + " 个文件";
+    return "正在清理… 已统计 " + std::to_string(progress.filesCounted) + " 个文件";
+}
+
+CleaningHandOver::CleaningHandOver(const UserFolders& folders, Worker& worker, System& clock)
+    : folders_(folders), worker_(worker), clock_(clock), start_(clock.Milliseconds()), lastNotified_(start_) {}
+
+bool CleaningHandOver::StopRequested() const {
+    return stop_.load(std::memory_order_relaxed);
+}
+
+void CleaningHandOver::FolderMeasured(std::string line) {
+    folderLines_.Add(std::move(line));
+}
+
+void CleaningHandOver::FilesCounted(int64_t files) {
+    filesCounted_.fetch_add(static_cast<int32_t>(files), std::memory_order_relaxed);
+    NotifyNowAndThen();
+}
+
+void CleaningHandOver::LevelUnreadable() {
+    unreadableLevels_.fetch_add(1, std::memory_order_relaxed);
+    worker_.Notify();
+}
+
+void CleaningHandOver::FileDeleted(int64_t length) {
+    freed_ += length;
+    filesDeleted_.fetch_add(1, std::memory_order_relaxed);
+    NotifyNowAndThen();
+}
+
+// The first wake-up comes once the cleaning has run kQuietMs; a difference of counts holds across their wrap.
+void CleaningHandOver::NotifyNowAndThen() {
+    const uint32_t now = clock_.Milliseconds();
+    if (now - lastNotified_ < kBetweenMs || now - start_ < kQuietMs)
+        return;
+    lastNotified_ = now;
+    worker_.Notify();
+}
+
+// Everything the worker wrote before ending is the window's once it sees the end.
+void CleaningHandOver::End(CleaningReport report) {
+    report.freed = freed_;
+    report.folderLines = folderLines_.Take();
+    report_ = std::move(report);
+    ended_.store(true, std::memory_order_release);
+    worker_.Notify();
+}
+
+void CleaningHandOver::Stop() {
+    stop_.store(true, std::memory_order_relaxed);
+}
+
+bool CleaningHandOver::Ended() const {
+    return ended_.load(std::memory_order_acquire);
+}
+
+CleaningProgress CleaningHandOver::Progress() const {
+    return {filesCounted_.load(std::memory_order_relaxed), filesDeleted_.load(std::memory_order_relaxed),
+            unreadableLevels_.load(std::memory_order_relaxed)};
+}
+
+bool CleaningHandOver::ShowsProgress() const {
+    return clock_.Milliseconds() - start_ >= kQuietMs;
+}
+
+CleaningReport CleaningHandOver::TakeReport() {
+    return std::move(report_);
+}
+
+void CleanCache(FileSystemFactory& fileSystems, CleaningHandOver& handOver) {
+    CleaningReport report;
+    try {
+        const std::unique_ptr<FileSystem> fso = fileSystems.Create();
+        const std::string cachePath = CachePath(*fso, handOver.Folders());
+        MeasureTree(*fso, cachePath, cachePath, handOver);
+        report.cacheFound = fso->Exists(cachePath);
+        if (report.cacheFound && !handOver.StopRequested())
+            report.picturesGone = fso->DeleteFolder(cachePath, handOver).contentsGone;
+    } catch (...) {
+        report.failed = true;
+    }
+    handOver.End(std::move(report));
+}
+
+}  // namespace zelmora

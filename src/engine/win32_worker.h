@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+#include "engine/worker.h"
+
+namespace zelmora {
+
+// A thread of the C runtime's (_beginthreadex, which Windows XP has). Notify runs the wake-up it was given,
+// which posts to the window.
+class Win32Worker : public Worker {
+public:
+    explicit Win32Worker(std::function<void()> wake) : wake_(std::move(wake)) {}
+    Win32Worker(const Win32Worker&) = delete;
+    Win32Worker& operator=(const Win32Worker&) = delete;
+    ~Win32Worker() override { Join(); }
+
+    void Start(std::function<void()> work) override;
+    void Join() override;
+    void Notify() override { wake_(); }
+
+private:
+    static unsigned __stdcall Run(void* self);
+
+    std::function<void()> wake_;
+    std::function<void()> work_;
+    HANDLE thread_ = nullptr;
+};
+
+}  // namespace zelmora
