@@ -41,11 +41,11 @@ std::string UnixPath(const std::string& windowsPath) {
 }
 
 // Wine does not wait for a Linux process, so the script leaves a mark when it is done.
-void RunShell(const std::string& script) {
+void RunShell(const std::string& script, std::chrono::seconds timeout) {
     const std::wstring done = L"C:\\zelmora-e2e-shell-done";
     DeleteFileW(done.c_str());
     RunAndWait("/bin/sh -c \"" + script + "; touch " + UnixPath(Narrow(done.c_str())) + "\"");
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto end = std::chrono::steady_clock::now() + timeout;
     while (GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES) {
         if (std::chrono::steady_clock::now() > end)
             throw std::runtime_error("the shell did not finish: " + script);
