@@ -19,6 +19,10 @@ void RunAndWait(const std::string& commandLine) {
     std::wstring command = Widen(commandLine);
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         throw std::runtime_error("cannot run " + commandLine);
+    // For a Linux program Wine gives no process handle, and leaves stray values in the rest of the record: closing
+    // them would close whatever handles of this process they happen to name (its desktop, say).
+    if (!process.hProcess)
+        return;
     WaitForSingleObject(process.hProcess, 30000);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
