@@ -20,6 +20,9 @@ stop_xvfb() {
 case "${1:-}" in
 start)
     stop_xvfb
+    # Wine starts what the Startup folders hold as a session begins: a shortcut a case left would start a copy of
+    # the program behind the cases' backs.
+    find "$root/build/wineprefix/drive_c/users" -name Zelmora.lnk -delete 2>/dev/null || true
     ready=$(mktemp -u "${TMPDIR:-/tmp}/wine-session.XXXXXX")
     mkfifo "$ready"
     setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" </dev/null >/dev/null 2>&1 &

@@ -92,24 +92,26 @@ TEST(BigCache, TheWindowAnswersWhileThousandsOfPicturesGo) {
     EXPECT_GT(answers, 3) << "answered all the while";
 }
 
-// Exit stops the cycle at its next entry, counts what went and stores it, and the program ends at once.
+// Exit stops the cycle at its next entry, counts what went and stores it, and the program ends at once. A chain of
+// folders 800 deep, each costing Wine more to open than the last, keeps the cycle running a while.
 TEST(BigCache, ExitDuringACycleEndsAtOnceAndStoresWhatWent) {
     Zelmora app("exit-during", kQuietSettings);
-    MakePictures(100, 200);
+    MakePictures(10, 200);
+    RunShell("perl -e 'chdir shift or die; for (1 .. 800) { mkdir q(d) or die; chdir q(d) or die }' " +
+             UnixPath(app.CacheFolder()));
     app.Start();
     app.Click("Ccls");
     app.Click("CDel");
-    ASSERT_TRUE(Zelmora::WaitFor([&] { return app.Text("Lb1").starts_with("正在清理… 已删除"); }, 30s));
+    ASSERT_TRUE(Zelmora::WaitFor([&] { return app.Text("Lb1").starts_with("正在清理"); }, 30s));
     const auto chosen = Clock::now();
     app.ChooseMenu("TExit");
     app.WaitForExit();
     const auto ended = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - chosen).count();
     std::printf("Exit during a cycle: ended after %lld ms\n", static_cast<long long>(ended));
     EXPECT_LT(ended, 5000);
+    EXPECT_TRUE(app.CacheExists()) << "stopped before the end";
 
-    const int left = PicturesLeft();
-    const int went = 20000 - left;
-    EXPECT_GT(left, 0) << "stopped before the end";
+    const int went = 2000 - PicturesLeft();
     const std::string stored = Setting(app.ConfigIni(), "Cls", "TMB") + "/" + Setting(app.ConfigIni(), "Cls", "TKB");
     EXPECT_EQ(stored, went >= 1024 ? std::to_string(went / 1024) + "/0" : "0/" + std::to_string(went))
         << went << " pictures of 1 KB went";
