@@ -1,6 +1,17 @@
 #include "engine/cache_path.h"
 
+#include "base/user_name.h"
+
 namespace zelmora {
+
+UserFolders FindUserFolders(System& system) {
+    UserFolders folders{system.AppDataFolder(), ""};
+    const std::string user = system.Environment("USERNAME");
+    const std::string fixed = "C:\\Documents and Settings\\" + user;
+    if (!user.empty() && IsSafeUserName(user) && system.IsOwnProfileFolder(fixed))
+        folders.fixedProfile = fixed;
+    return folders;
+}
 
 std::string CachePath(FileSystem& fso, const UserFolders& folders) {
     const std::string fixed =

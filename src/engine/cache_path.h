@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/system.h"
 #include "engine/file_system.h"
 
 namespace zelmora {
@@ -12,6 +13,11 @@ struct UserFolders {
     std::string appData;
     std::string fixedProfile;
 };
+
+// Asks the system for the user's folders, once at start: the application data may be a redirected network folder,
+// and asking blocks. The old fixed profile path serves only where it is the user's own profile folder: a user name
+// does not identify a profile, and another account's folder of that name is not the user's.
+UserFolders FindUserFolders(System& system);
 
 // The cache to clean: the old fixed path, where the profile folder it names is the user's own and the cache is
 // there; otherwise the cache under the user's own application data, as the client keeps it for a renamed account

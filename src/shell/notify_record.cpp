@@ -4,6 +4,12 @@
 
 namespace zelmora {
 
+NotifyRecord ProgramNotifyRecord(uint32_t window, uint32_t icon, uint32_t id) {
+    constexpr uint32_t kMouseMove = 512;
+    return {NotifyRecord::kSize, window, id, NotifyRecord::kMessageValid | NotifyRecord::kIconValid, kMouseMove, icon,
+            "使用系统托盘程序"};
+}
+
 std::array<uint8_t, NotifyRecord::kSize> NotifyRecordBytes(const NotifyRecord& record, std::string_view ansiTip) {
     std::array<uint8_t, NotifyRecord::kSize> bytes{};
     size_t offset = 0;

@@ -25,8 +25,12 @@ struct NotifyRecord {
     uint32_t uFlags = 0;
     uint32_t uCallbackMessage = 0;
     uint32_t hIcon = 0;
-    std::string szTip;  // UTF-8; the text, then blanks to 64 characters
+    std::string szTip;  // UTF-8; in the record's bytes it is followed by blanks
 };
+
+// The program's record: its icon, the window that takes the shell's mouse messages (as messages 512), the
+// identifier, and the tip "使用系统托盘程序".
+NotifyRecord ProgramNotifyRecord(uint32_t window, uint32_t icon, uint32_t id);
 
 // The 88 little-endian bytes handed to the shell. The tip is given in the ANSI code page; it is followed by
 // blanks and cut so that the last byte of its field stays a terminator.

@@ -12,6 +12,7 @@
 #include "engine/file_system.h"
 #include "engine/worker.h"
 #include "settings/settings_store.h"
+#include "settings/settings_table.h"
 #include "settings/shortcuts.h"
 #include "shell/notify_record.h"
 #include "shell/tray_shell.h"
@@ -39,9 +40,9 @@ struct Form1Services {
     Worker& worker;
 };
 
-// The main window: its controls are the program's state, its handlers the program's behaviour. The cleaning's
-// handlers (ui/form1_*.cpp) are thin adapters on the engine's services; the others live in the folder of their
-// subsystem: settings/ (settings, start-up, shortcut), shell/ (tray, links).
+// The main window: its controls are the program's state, its handlers the program's behaviour. The handlers
+// (ui/form1_*.cpp) are thin adapters on the services below: engine/ (the cleaning), settings/ (the settings file,
+// the Startup shortcut), shell/ (the tray, the links).
 class Form1 {
 public:
     Form1(const Form1Services& services, EventDispatch& dispatch);
@@ -106,10 +107,10 @@ public:
     void TClassDown_Click();
     void TaboutI_Click();
 
-    // Settings file access.
+    // Settings file access: Read gives the stored text, or the table's default where there is none; Write
+    // stores the value given.
     enum class IniMode { Read, Write };
-    std::string ReadWriteIni(const std::string& section, const std::string& key, const std::string& value,
-                             IniMode mode);
+    std::string ReadWriteIni(const SettingKey& setting, IniMode mode, const std::string& value = {});
 
 private:
     using TotalsTexts = std::array<std::string, 3>;  // GB, MB, KB
@@ -123,9 +124,6 @@ private:
     void CarryInto(Control& part, Control& next);
     void ShowFromTray();
     int32_t AddIcon();
-    void FindUserFolders();
-    std::string StartupLinkPath();
-    std::string SettingsPath();
 
     Form1Services services_;
     EventDispatch& dispatch_;

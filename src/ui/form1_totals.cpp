@@ -33,9 +33,9 @@ void Form1::SaveTotals() {
         totalsSaveDeferred_ = true;
         return;
     }
-    ReadWriteIni("Cls", "TGB", TGB.Text(), IniMode::Write);
-    ReadWriteIni("Cls", "TMB", TMB.Text(), IniMode::Write);
-    ReadWriteIni("Cls", "TKB", TKB.Text(), IniMode::Write);
+    ReadWriteIni(Setting("TGB"), IniMode::Write, TGB.Text());
+    ReadWriteIni(Setting("TMB"), IniMode::Write, TMB.Text());
+    ReadWriteIni(Setting("TKB"), IniMode::Write, TKB.Text());
     savedTotals_ = Totals();
 }
 

@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "engine/posix_file_system.h"
-#include "test_support.h"
+#include "harness.h"
 
 namespace zelmora::testing {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/cache_measurement.h"
-#include "test_support.h"
+#include "fakes.h"
 
 namespace zelmora::testing {
 namespace {

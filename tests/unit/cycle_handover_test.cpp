@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "test_support.h"
+#include "harness.h"
 
 namespace zelmora::testing {
 namespace {

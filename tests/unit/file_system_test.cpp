@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "test_support.h"
+#include "fakes.h"
 
 namespace zelmora::testing {
 namespace {

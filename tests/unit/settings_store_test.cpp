@@ -6,8 +6,8 @@
 
 #include <fstream>
 
+#include "fakes.h"
 #include "settings/win32_profile_store.h"
-#include "test_support.h"
 
 namespace zelmora::testing {
 namespace {

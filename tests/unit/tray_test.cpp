@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "harness.h"
 
 namespace zelmora::testing {
 namespace {
@@ -22,7 +22,7 @@ TEST_F(Tray, TheRecordIsFilledAndTheIconAddedAtLoad) {
     EXPECT_EQ(record.uFlags, 3u);
     EXPECT_EQ(record.uCallbackMessage, 512u);
     EXPECT_EQ(record.uID, 1515151743u) << "the unseeded generator draws the same first value every run";
-    EXPECT_EQ(record.szTip, "使用系统托盘程序" + std::string(56, ' '));
+    EXPECT_EQ(record.szTip, "使用系统托盘程序") << "blanks follow it in the record's bytes";
 }
 
 TEST_F(Tray, AddModifyAndDeleteCarryTheSameIdentity) {
@@ -140,7 +140,7 @@ TEST(NotifyRecordBytes, LayOutTheFirstVersionRecord) {
     record.uCallbackMessage = 512;
     record.hIcon = 0xA0B0C0D0;
     const std::string gbkTip = "\xCA\xB9\xD3\xC3\xCF\xB5\xCD\xB3\xCD\xD0\xC5\xCC\xB3\xCC\xD0\xF2";
-    const auto bytes = NotifyRecordBytes(record, gbkTip + std::string(56, ' '));
+    const auto bytes = NotifyRecordBytes(record, gbkTip);
     const std::vector<uint8_t> head(bytes.begin(), bytes.begin() + 24);
     EXPECT_EQ(head, (std::vector<uint8_t>{88, 0, 0, 0, 3, 2, 1, 0, 0x7F, 0x61, 0x4F, 0x5A,
                                           3,  0, 0, 0, 0, 2, 0, 0, 0xD0, 0xC0, 0xB0, 0xA0}));

@@ -11,7 +11,7 @@
 
 #include "engine/win32_file_system.h"
 #include "engine/win32_folder_listing.h"
-#include "test_support.h"
+#include "fakes.h"
 #include "unix_shell.h"
 
 namespace zelmora::testing {

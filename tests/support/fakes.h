@@ -11,8 +11,16 @@
 #include <utility>
 #include <vector>
 
+#include "base/system.h"
 #include "engine/cache_measurement.h"
-#include "ui/form1.h"
+#include "engine/worker.h"
+#include "settings/settings_store.h"
+#include "settings/shortcuts.h"
+#include "shell/tray_shell.h"
+#include "shell/web_links.h"
+
+// Fakes of the services below the window, temporary trees and the platform's real file system: what a test of a
+// service needs, without the window (harness.h has the window's).
 
 namespace zelmora::testing {
 
@@ -96,12 +104,6 @@ private:
     bool newsPending_ = false;
 };
 
-class RecordingMessages : public MessageBoxes {
-public:
-    void Show(const std::string& text) override { shown.push_back(text); }
-    std::vector<std::string> shown;
-};
-
 class FakeSystem : public System {
 public:
     std::string LocalTime() override { return time; }
@@ -146,41 +148,6 @@ public:
     std::string path;                           // of the last read or write
     std::set<std::string> unwritable;           // paths; their writes fail
     std::vector<std::string> started;           // "original > path"
-};
-
-class FakeWindowHost : public WindowHost {
-public:
-    void Close() override { ++closed; }
-    int WindowState() override { return state; }
-    void SetWindowState(int newState) override { state = newState; }
-    void Hide() override { visible = false; }
-    void Show() override { visible = true; }
-    void PopupMenu(const MenuDescription& menu) override { popups.push_back(menu.name); }
-    void ShowModal(FormModel& form) override {
-        form.RaiseFormEvent(FormEvent::Load);
-        modalCaptions.push_back(form.Caption());
-        if (whileModal)
-            whileModal(form);
-        form.RaiseFormEvent(FormEvent::Unload);
-    }
-    uint32_t WindowHandle(const ControlDescription& control) override {
-        return std::string_view(control.name) == "picMouseEvent" ? 0x1234 : 0;
-    }
-    uint32_t PictureHandle(const ControlDescription& control) override {
-        if (failHandles > 0) {
-            --failHandles;
-            throw std::runtime_error("no picture");
-        }
-        return control.options.programIcon ? 0x5678 : 0;
-    }
-
-    int closed = 0;
-    int state = 0;
-    bool visible = true;
-    int failHandles = 0;
-    std::vector<std::string> popups;
-    std::vector<std::string> modalCaptions;
-    std::function<void(FormModel&)> whileModal;
 };
 
 // Records every call to the shell with the record as it was and the settings written so far.
@@ -241,26 +208,6 @@ public:
     }
     std::vector<std::string> opened;
     bool fail = false;
-};
-
-// Form1 with fakes for every service; the file systems may be real ones instead.
-struct Harness {
-    explicit Harness(FileSystemFactory* otherFileSystems = nullptr);
-    FakeFileSystemFactory fileSystems;
-    RecordingSettings settings;
-    FakeSystem system;
-    RecordingMessages messages;
-    FakeWindowHost window;
-    RecordingTray tray{settings};
-    FakeShortcuts shortcuts;
-    RecordingBrowser browser;
-    FakeWorker worker;
-    std::vector<std::string> failures;
-    EventDispatch dispatch{[this](const std::string& failure) { failures.push_back(failure); }};
-    Form1 form;
-
-    // The start-up sequence, which finds the user's folders and the settings.
-    void Load() { form.model.RaiseFormEvent(FormEvent::Load); }
 };
 
 inline const std::string kAliceCache = "C:\\Documents and Settings\\alice\\Application Data\\sina\\weibo\\cache";

@@ -1,4 +1,4 @@
-#include "test_support.h"
+#include "fakes.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -169,13 +169,6 @@ bool RecordingSettings::Write(const std::string& section, const std::string& key
     values[section + "/" + key] = value;
     writes.push_back(section + "/" + key + "=" + value);
     return true;
-}
-
-Harness::Harness(FileSystemFactory* otherFileSystems)
-    : form({otherFileSystems ? *otherFileSystems : fileSystems, settings, system, messages, window, tray, shortcuts,
-            browser, worker},
-           dispatch) {
-    worker.news = [this] { form.model.RaiseFormEvent(FormEvent::WorkerNews); };
 }
 
 TempDir::TempDir() {

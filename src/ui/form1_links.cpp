@@ -1,5 +1,4 @@
 #include "shell/web_links.h"
-
 #include "ui/form1.h"
 
 namespace zelmora {

@@ -6,8 +6,6 @@ namespace zelmora {
 
 namespace {
 
-constexpr uint32_t kMouseMove = 512;
-constexpr const char* kTip = "使用系统托盘程序";
 constexpr int kNormal = 0;
 constexpr int kMinimised = 1;
 
@@ -23,13 +21,10 @@ int32_t Form1::SetInTaskBar() {
 }
 
 int32_t Form1::AddIcon() {
-    notifyRecord.cbSize = NotifyRecord::kSize;
-    notifyRecord.szTip = kTip + std::string(64 - 8, ' ');
-    notifyRecord.hIcon = services_.window.PictureHandle(model["pic(0)"].Description());
-    notifyRecord.hWnd = services_.window.WindowHandle(picMouseEvent.Description());
-    notifyRecord.uCallbackMessage = kMouseMove;
-    notifyRecord.uFlags = NotifyRecord::kMessageValid | NotifyRecord::kIconValid;
-    notifyRecord.uID = static_cast<uint32_t>(std::fabs(std::floor(random_.Next() * 2147483648.0 - 1)));
+    const uint32_t icon = services_.window.PictureHandle(model["pic(0)"].Description());
+    const uint32_t window = services_.window.WindowHandle(picMouseEvent.Description());
+    const auto id = static_cast<uint32_t>(std::fabs(std::floor(random_.Next() * 2147483648.0 - 1)));
+    notifyRecord = ProgramNotifyRecord(window, icon, id);
     return services_.tray.NotifyIcon(NotifyRecord::kAdd, notifyRecord);
 }
 

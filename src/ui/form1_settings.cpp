@@ -1,0 +1,62 @@
+#include "base/number_text.h"
+#include "settings/settings_path.h"
+#include "settings/settings_table.h"
+#include "ui/form1.h"
+
+namespace zelmora {
+
+void Form1::Form_Load() {
+    userFolders_ = FindUserFolders(services_.system);
+    IniPath = SettingsPath(services_.settings, services_.system.ProgramDirectory(), userFolders_.appData);
+    CycleCount = 1;
+    Ccls.SetText("立即清理");
+    CDel.SetText("自动清除");
+    CLoad.SetText("开机自动启动");
+    model.SetCaption("ZelmoraV2.0");
+    Lb1.SetText("");
+    Tx1.SetText("");
+
+    CDel.SetValue(CheckStateOf(ReadWriteIni(Setting("Del"), IniMode::Read)));
+    CLoad.SetValue(CheckStateOf(ReadWriteIni(Setting("ALoad"), IniMode::Read)));
+    TDel.SetText(ReadWriteIni(Setting("Time"), IniMode::Read));
+
+    // A carry while the totals load would store the placeholders of the boxes not loaded yet: the saves
+    // wait until all three hold their stored values.
+    deferTotalsSave_ = true;
+    TGB.SetText(ReadWriteIni(Setting("TGB"), IniMode::Read));
+    TMB.SetText(ReadWriteIni(Setting("TMB"), IniMode::Read));
+    TKB.SetText(ReadWriteIni(Setting("TKB"), IniMode::Read));
+    deferTotalsSave_ = false;
+    savedTotals_ = Totals();
+    if (totalsSaveDeferred_) {
+        totalsSaveDeferred_ = false;
+        SaveTotals();
+    }
+    SetInTaskBar();
+}
+
+void Form1::Form_Unload() {
+    StopCycle();
+    DeleteIcon();
+    ReadWriteIni(Setting("Del"), IniMode::Write, std::to_string(CDel.Value()));
+    ReadWriteIni(Setting("Time"), IniMode::Write, StoredNumber(TDel.Text()));
+    ReadWriteIni(Setting("ALoad"), IniMode::Write, std::to_string(CLoad.Value()));
+    SaveTotals();
+}
+
+// Exit runs the same unload sequence as closing the window, so no setting changed since start-up is lost.
+void Form1::TExit_Click() {
+    services_.window.Close();
+}
+
+std::string Form1::ReadWriteIni(const SettingKey& setting, IniMode mode, const std::string& value) {
+    if (mode == IniMode::Read)
+        return services_.settings.Read(setting.section, setting.key, setting.defaultValue, IniPath);
+    if (!services_.settings.Write(setting.section, setting.key, value, IniPath) && !settingsWriteFailed_) {
+        settingsWriteFailed_ = true;  // said once: every later write would fail the same way
+        Lb1.SetText("无法写入设置文件：" + IniPath);
+    }
+    return {};
+}
+
+}  // namespace zelmora

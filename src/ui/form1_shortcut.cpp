@@ -1,0 +1,23 @@
+#include "settings/startup_link.h"
+#include "ui/form1.h"
+
+namespace zelmora {
+
+void Form1::CLoad_Click() {
+    const bool wanted = CLoad.Value() == 1;
+    try {
+        MakeStartupLink(wanted ? LinkMode::Make : LinkMode::del);
+    } catch (...) {
+        Lb1.SetText(wanted ? "无法写入开机自动启动的快捷方式！" : "无法删除开机自动启动的快捷方式！");
+    }
+}
+
+void Form1::MakeStartupLink(LinkMode mode) {
+    const std::string path = StartupLinkPath(services_.shortcuts, userFolders_.fixedProfile);
+    if (mode == LinkMode::del)
+        RemoveShortcut(services_.shortcuts, path);
+    else
+        MakeShortcut(services_.shortcuts, path, services_.system.ProgramDirectory());
+}
+
+}  // namespace zelmora
