@@ -37,10 +37,10 @@ test-win32: win32
 # under ThreadSanitizer.
 test-sanitize: setup
 	@cmake --preset sanitize >/dev/null
-	@cmake --build --preset sanitize -j $(JOBS) --target zelmora_tests
+	@cmake --build --preset sanitize -j $(JOBS) --target zelmora_unit_tests
 	@ctest --preset sanitize -j $(JOBS)
 	@cmake --preset tsan >/dev/null
-	@cmake --build --preset tsan -j $(JOBS) --target zelmora_tests
+	@cmake --build --preset tsan -j $(JOBS) --target zelmora_unit_tests
 	@ctest --preset tsan
 
 # libFuzzer on the number texts (clang, build/fuzz), about 30 s per target.

@@ -6,10 +6,62 @@
 #include <string>
 #include <vector>
 
-#include "fakes.h"
+#include "engine/worker.h"
+#include "fake_file_system.h"
+#include "fake_settings.h"
+#include "fake_shell.h"
+#include "fake_system.h"
+#include "shell/tray_shell.h"
 #include "ui/form1.h"
 
 namespace zelmora::testing {
+
+// The cleaning's thread, run on the caller's: the work runs at once, or waits until the test runs it (hold), and
+// its news reach the form once it has run, as the window's thread would take them.
+class FakeWorker : public Worker {
+public:
+    void Start(std::function<void()> work) override;
+    void Join() override;
+    void Notify() override { newsPending_ = true; }
+    void RunHeld();
+
+    std::function<void()> news;  // raises the form's WorkerNews event
+    bool hold = false;
+    int started = 0;
+
+private:
+    void Run(std::function<void()> work);
+    std::function<void()> held_;
+    bool newsPending_ = false;
+};
+
+// Records every call to the shell with the record as it was and the settings written so far.
+class RecordingTray : public TrayShell {
+public:
+    explicit RecordingTray(const RecordingSettings& settings) : settings_(settings) {}
+    int32_t NotifyIcon(uint32_t message, const NotifyRecord& record) override {
+        calls.push_back({message, record, settings_.writes.size()});
+        return answers.empty() ? 1 : Next();
+    }
+    int32_t Next() {
+        const int32_t answer = answers.front();
+        answers.erase(answers.begin());
+        if (answer == kFail)
+            throw std::runtime_error("the shell call failed");
+        return answer;
+    }
+    static constexpr int32_t kFail = -1;
+    struct Call {
+        uint32_t message;
+        NotifyRecord record;
+        size_t settingsWritten;
+    };
+    std::vector<Call> calls;
+    std::vector<int32_t> answers;  // given in order, then 1
+
+private:
+    const RecordingSettings& settings_;
+};
 
 class RecordingMessages : public MessageBoxes {
 public:

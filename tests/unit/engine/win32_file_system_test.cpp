@@ -11,7 +11,8 @@
 
 #include "engine/win32_file_system.h"
 #include "engine/win32_folder_listing.h"
-#include "fakes.h"
+#include "fake_file_system.h"
+#include "temp_tree.h"
 #include "unix_shell.h"
 
 namespace zelmora::testing {

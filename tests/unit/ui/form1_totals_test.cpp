@@ -94,29 +94,5 @@ TEST_F(Totals, ClearingResetsAndStoresZero) {
     EXPECT_EQ(h.settings.writes, (std::vector<std::string>{"Cls/TGB=0", "Cls/TMB=0", "Cls/TKB=0"}));
 }
 
-TEST_F(Totals, CleanNowAndAutoClear) {
-    form.LTime.SetText("500");
-    form.Ccls.Click();
-    EXPECT_EQ(form.LTime.Text(), "0");
-
-    form.CDel.SetValue(1);
-    EXPECT_TRUE(form.Tm1.Enabled());
-    form.CDel.SetValue(2);
-    EXPECT_FALSE(form.Tm1.Enabled());
-    form.CDel.SetValue(1);
-    form.CDel.SetValue(0);
-    EXPECT_FALSE(form.Tm1.Enabled());
-    EXPECT_EQ(form.LTime.Text(), "0") << "switching does not touch the countdown";
-}
-
-TEST_F(Totals, EditingTheIntervalRestartsTheCountdown) {
-    form.LTime.SetText("7");
-    for (auto [typed, countdown] : std::vector<std::pair<const char*, const char*>>{
-             {"3", "180"}, {"30", "1800"}, {"2.5", "150"}, {"0", "150"}, {"", "150"}, {"x", "150"}, {"1e308", "150"}}) {
-        form.TDel.SetText(typed);
-        EXPECT_EQ(form.LTime.Text(), countdown) << typed;
-    }
-}
-
 }  // namespace
 }  // namespace zelmora::testing

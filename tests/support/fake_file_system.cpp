@@ -1,18 +1,14 @@
-#include "fakes.h"
+#include "fake_file_system.h"
+
+#include <numeric>
+#include <stdexcept>
+#include <thread>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "engine/win32_file_system.h"
 #else
-#include <pthread.h>
+#include "engine/posix_file_system.h"
 #endif
-
-#include <atomic>
-#include <chrono>
-#include <fstream>
-#include <numeric>
-#include <sstream>
-#include <thread>
-#include <utility>
 
 namespace zelmora::testing {
 
@@ -118,31 +114,6 @@ Deletion FakeFileSystem::DeleteFolder(const std::string& path, DeletionProgress&
     return done;
 }
 
-// The window's thread waits for the work to end; news it sent meanwhile find the cycle taken.
-void FakeWorker::Join() {
-    if (held_)
-        std::exchange(held_, {})();
-    newsPending_ = false;
-}
-
-void FakeWorker::Start(std::function<void()> work) {
-    ++started;
-    if (hold)
-        held_ = std::move(work);
-    else
-        Run(std::move(work));
-}
-
-void FakeWorker::RunHeld() {
-    Run(std::exchange(held_, {}));
-}
-
-void FakeWorker::Run(std::function<void()> work) {
-    work();
-    if (std::exchange(newsPending_, false) && news)
-        news();
-}
-
 int64_t RecordingProgress::Freed() const {
     return std::accumulate(deleted.begin(), deleted.end(), int64_t{0});
 }
@@ -153,103 +124,6 @@ std::unique_ptr<FileSystem> FakeFileSystemFactory::Create() {
     ++created;
     return std::make_unique<FakeFileSystem>(roots, pausePerFile);
 }
-
-std::string RecordingSettings::Read(const std::string& section, const std::string& key, const std::string& defaultValue,
-                                    const std::string& file) {
-    path = file;
-    auto found = values.find(section + "/" + key);
-    return found == values.end() ? defaultValue : found->second;
-}
-
-bool RecordingSettings::Write(const std::string& section, const std::string& key, const std::string& value,
-                              const std::string& file) {
-    path = file;
-    if (unwritable.contains(path))
-        return false;
-    values[section + "/" + key] = value;
-    writes.push_back(section + "/" + key + "=" + value);
-    return true;
-}
-
-TempDir::TempDir() {
-    static std::atomic<int> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = std::filesystem::temp_directory_path() /
-            ("zelmora-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(path_);
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
-        std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempDir::Text(const std::string& relative) const {
-    const std::u8string base = path_.u8string();
-    std::string text(base.begin(), base.end());
-    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
-    return relative.empty() ? text : text + separator + relative;
-}
-
-void MakeFile(const std::filesystem::path& path, uintmax_t size) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).put('x');
-    std::filesystem::resize_file(path, size);
-}
-
-namespace {
-
-#ifdef _WIN32
-DWORD WINAPI RunWork(void* work) {
-#else
-void* RunWork(void* work) {
-#endif
-    (*static_cast<const std::function<void()>*>(work))();
-    return {};
-}
-
-}  // namespace
-
-void RunWithStack(size_t bytes, const std::function<void()>& work) {
-    void* argument = const_cast<std::function<void()>*>(&work);
-#ifdef _WIN32
-    const HANDLE thread = CreateThread(nullptr, bytes, RunWork, argument, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (!thread)
-        throw std::runtime_error("cannot start a thread");
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
-#else
-    pthread_attr_t attributes;
-    pthread_attr_init(&attributes);
-    pthread_attr_setstacksize(&attributes, bytes);
-    pthread_t thread;
-    const int started = pthread_create(&thread, &attributes, RunWork, argument);
-    pthread_attr_destroy(&attributes);
-    if (started != 0)
-        throw std::runtime_error("cannot start a thread");
-    pthread_join(thread, nullptr);
-#endif
-}
-
-std::string Contents(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-}  // namespace zelmora::testing
-
-#ifdef _WIN32
-#include "engine/win32_file_system.h"
-#else
-#include "engine/posix_file_system.h"
-#endif
-
-namespace zelmora::testing {
 
 std::unique_ptr<FileSystemFactory> MakeRealFileSystems() {
 #ifdef _WIN32

@@ -145,53 +145,6 @@ TEST_F(Cycle, AFileSystemObjectThatCannotBeMadeEndsTheCycle) {
     EXPECT_TRUE(h.failures.empty());
 }
 
-// Runs one cycle in a program started as the given user, whose own profile folder is the one given.
-std::unique_ptr<Harness> CycleAs(const std::string& user, const std::string& ownProfile,
-                                 const std::vector<std::string>& caches) {
-    auto h = std::make_unique<Harness>();
-    h->system.environment["USERNAME"] = user;
-    h->system.ownProfile = ownProfile;
-    for (const std::string& cache : caches)
-        h->fileSystems.AddRoot(cache).files = {{"p.jpg", 2048}};
-    h->Load();
-    h->form.LTime.SetText("0");
-    h->form.Tm1.SetEnabled(true);
-    h->form.Tm1.Tick();
-    return h;
-}
-
-TEST(CachePath, AnUnsafeUserNameIsNeverPutIntoAPath) {
-    for (const std::string name : {"..", "a\\..\\alice", "x/y", "c:", "..\\..\\Windows"}) {
-        const std::string profile = "C:\\Documents and Settings\\" + name;
-        const auto h = CycleAs(name, profile, {profile + "\\Application Data\\sina\\weibo\\cache"});
-        EXPECT_EQ(h->form.Lb1.Text(), kNoCache) << name;
-        EXPECT_EQ(h->fileSystems.roots.size(), 1u) << name;
-    }
-}
-
-// The fixed path serves only where it names the user's own profile folder; otherwise the cache is the one under
-// the user's own application data, and another account's folder of the user's name is never touched.
-TEST(CachePath, TheFixedPathInTheUsersOwnProfileElseTheCacheUnderTheUsersApplicationData) {
-    const std::string own = "C:\\Users\\alice\\AppData\\Roaming\\sina\\weibo\\cache";
-    const std::string fixedProfile = "C:\\Documents and Settings\\alice";
-    const std::string otherProfile = "C:\\Users\\alice.CORP";
-    struct Case {
-        const char* user;
-        std::string ownProfile;
-        std::vector<std::string> caches;
-        std::string cleaned;  // empty: none
-    };
-    for (const Case& c :
-         {Case{"alice", fixedProfile, {kAliceCache, own}, kAliceCache}, Case{"alice", fixedProfile, {own}, own},
-          Case{"alice", fixedProfile, {kAliceCache}, kAliceCache}, Case{"alice", otherProfile, {kAliceCache, own}, own},
-          Case{"alice", otherProfile, {kAliceCache}, ""}, Case{"", fixedProfile, {own}, own}}) {
-        const auto h = CycleAs(c.user, c.ownProfile, c.caches);
-        for (const std::string& cache : c.caches)
-            EXPECT_EQ(h->fileSystems.roots.contains(cache), cache != c.cleaned) << c.user << " " << c.ownProfile;
-        EXPECT_EQ(h->form.Lb1.Text(), c.cleaned.empty() ? kNoCache : "14:03:27 删除成功!已释放 2KB 空间.");
-    }
-}
-
 TEST_F(Cycle, TheUsersFoldersAreAskedForOnceAtStart) {
     for (int cycle = 0; cycle < 3; ++cycle) {
         form.LTime.SetText("0");

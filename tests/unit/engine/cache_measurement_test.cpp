@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/cache_measurement.h"
-#include "fakes.h"
+#include "fake_file_system.h"
 
 namespace zelmora::testing {
 namespace {

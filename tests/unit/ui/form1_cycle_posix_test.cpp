@@ -15,6 +15,7 @@
 
 #include "engine/posix_file_system.h"
 #include "harness.h"
+#include "temp_tree.h"
 
 namespace zelmora::testing {
 namespace {

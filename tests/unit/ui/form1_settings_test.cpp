@@ -112,32 +112,6 @@ TEST_F(Lifecycle, UnloadWritesTheSixKeysInOrder) {
     }
 }
 
-TEST_F(Lifecycle, SettingsLiveBesideTheProgramOrElseInTheUsersApplicationData) {
-    struct Case {
-        bool besideWritable;
-        bool ownWritable;
-        std::string appData;
-        std::string iniPath;
-        std::vector<std::string> started;
-    };
-    const std::string beside = "C:\\Zelmora\\Config.ini";
-    const std::string own = "C:\\Users\\alice\\AppData\\Roaming\\Zelmora\\Config.ini";
-    for (const Case& c :
-         {Case{true, true, h.system.appData, beside, {}},
-          Case{false, true, h.system.appData, own, {beside + " > " + own}},
-          Case{false, false, h.system.appData, beside, {beside + " > " + own}}, Case{false, true, "", beside, {}}}) {
-        Harness fresh;
-        fresh.system.appData = c.appData;
-        if (!c.besideWritable)
-            fresh.settings.unwritable.insert(beside);
-        if (!c.ownWritable)
-            fresh.settings.unwritable.insert(own);
-        fresh.form.model.RaiseFormEvent(FormEvent::Load);
-        EXPECT_EQ(fresh.settings.path, c.iniPath);
-        EXPECT_EQ(fresh.settings.started, c.started);
-    }
-}
-
 TEST_F(Lifecycle, AFailedWriteIsToldOnceNamingTheFile) {
     h.system.appData.clear();
     h.settings.unwritable.insert("C:\\Zelmora\\Config.ini");

@@ -6,8 +6,8 @@
 
 #include <fstream>
 
-#include "fakes.h"
 #include "settings/win32_profile_store.h"
+#include "temp_tree.h"
 
 namespace zelmora::testing {
 namespace {

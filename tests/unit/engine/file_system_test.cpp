@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <fstream>
 
-#include "fakes.h"
+#include "fake_file_system.h"
+#include "temp_tree.h"
 
 namespace zelmora::testing {
 namespace {
