@@ -11,10 +11,11 @@ cmake -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYP
 cmake --build "$build" -j "${JOBS:-2}" >/dev/null
 
 mkdir -p "$build/artifacts"
-for target in numeric_value decimal_round_trip; do
+for fuzzer in "$build"/*_fuzzer; do
+    target=$(basename "$fuzzer" _fuzzer)
     mkdir -p "$build/corpus/$target"
     echo "fuzz: $target for ${seconds} s"
-    "$build/${target}_fuzzer" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+    "$fuzzer" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
         -artifact_prefix="$build/artifacts/$target-" "$build/corpus/$target" "$root/fuzz/corpus/$target" \
         2>"$build/$target.log" || { tail -n 40 "$build/$target.log"; exit 1; }
     grep -E "stat::number_of_executed_units|stat::new_units_added" "$build/$target.log" | sed 's/^/    /'
