@@ -2,9 +2,11 @@
 # names the make target to run when a program is missing. Plain sh, for make's recipes too.
 #   root=<project folder>; . "$root/tools/builds.sh"; require_built bench "$native_build/bench/zelmora_bench" ...
 : "${root:?root names the project folder}"
-native_build="$root/build/native"
-product_build="$root/build/win32"  # ZELMORA_PRODUCT_BUILD in CMakePresets.json
-tests_build="$root/build/win32-tests"
+# The folders are named in CMakePresets.json alone.
+eval "$(cmake -P "$root/tools/build-folders.cmake")"
+native_build=$build_native
+product_build=$build_win32
+tests_build=$build_win32_tests
 product="$product_build/Zelmora.exe"
 
 require_built() {
