@@ -11,11 +11,6 @@ SingleInstance::SingleInstance() : mutex_(CreateMutexW(nullptr, FALSE, kMutexNam
     first_ = mutex_ ? error != ERROR_ALREADY_EXISTS : error != ERROR_ACCESS_DENIED;
 }
 
-SingleInstance::~SingleInstance() {
-    if (mutex_)
-        CloseHandle(mutex_);
-}
-
 void SingleInstance::ShowRunningCopy() {
     const UINT showRequest = RegisterWindowMessageW(FormWindow::kShowMessage);
     for (int attempt = 0; attempt < 50; ++attempt) {

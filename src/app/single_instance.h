@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/win32_scopes.h"
+
 namespace zelmora {
 
 // One copy of the program per user session, known by a named mutex in the session's namespace.
@@ -10,7 +12,6 @@ public:
     SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
-    ~SingleInstance();
 
     bool First() const { return first_; }
 
@@ -21,7 +22,7 @@ public:
     static void ShowRunningCopy();
 
 private:
-    HANDLE mutex_;
+    ScopedHandle mutex_;
     bool first_;
 };
 

@@ -26,7 +26,7 @@ Com::Com() {
     Lookup(ole32, "CoCreateInstance", CreateInstance);
     Lookup(ole32, "CLSIDFromProgID", ClassFromProgId);
     Lookup(oleaut32, "SysAllocString", AllocString);
-    Lookup(oleaut32, "VariantClear", ClearVariant);
+    Lookup(oleaut32, "SysFreeString", FreeString);
     // On the program's one thread, for the rest of the run.
     if (FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
         throw Failure("COM cannot be started");

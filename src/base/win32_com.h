@@ -17,7 +17,7 @@ public:
     HRESULT(WINAPI* CreateInstance)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
     HRESULT(WINAPI* ClassFromProgId)(LPCOLESTR, LPCLSID);
     BSTR(WINAPI* AllocString)(const OLECHAR*);
-    HRESULT(WINAPI* ClearVariant)(VARIANTARG*);
+    void(WINAPI* FreeString)(BSTR);
 
 private:
     Com();

@@ -6,6 +6,7 @@
 
 #include <utility>
 
+#include "base/win32_scopes.h"
 #include "base/win32_text.h"
 
 namespace zelmora {
@@ -63,14 +64,11 @@ std::wstring KnownFolder(int csidl) {
 
 // The volume and file ID of a folder, which name it whatever path leads there (a junction, a link).
 bool FolderIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& identity) {
-    const HANDLE folder =
-        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (folder == INVALID_HANDLE_VALUE)
-        return false;
-    const BOOL known = GetFileInformationByHandle(folder, &identity);
-    CloseHandle(folder);
-    return known && (identity.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    const ScopedHandle folder =
+        OwnFile(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return folder && GetFileInformationByHandle(folder.Get(), &identity) &&
+           (identity.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "base/win32_files.h"
+#include "base/win32_scopes.h"
 #include "base/win32_text.h"
 #include "engine/win32_folder_listing.h"
 
@@ -44,24 +46,8 @@ std::wstring LongPath(const std::string& path) {
     return wide;
 }
 
-class Handle {
-public:
-    Handle() = default;
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    Handle(Handle&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-    Handle& operator=(Handle&&) = delete;
-    ~Handle() { Close(); }
-    HANDLE Get() const { return handle_; }
-    HANDLE* Receive() { return &handle_; }
-    void Close() {
-        if (handle_)
-            NtClose(handle_);
-        handle_ = nullptr;
-    }
-
-private:
-    HANDLE handle_ = nullptr;
-};
+// Handles of the native API, closed by it.
+using Handle = Scoped<HANDLE, &NtClose>;
 
 // A folder being walked is opened without delete sharing, so it cannot be renamed or deleted meanwhile.
 constexpr ULONG kShareFolder = FILE_SHARE_READ | FILE_SHARE_WRITE;
@@ -293,7 +279,7 @@ bool TreeDeletion::Confirm(Emptying& folder, const Handle* handle) {
 void TreeDeletion::FolderDone(Emptying done, Emptying& parent) {
     const ListedEntry& entry = parent.entries[parent.next - 1];
     const bool wentInside = done.everythingWent && done.next == done.entries.size();
-    done.folder.Close();  // to be opened anew for its removal
+    done.folder.Reset();  // to be opened anew for its removal
     try {
         if (wentInside) {
             try {
@@ -368,8 +354,7 @@ std::unique_ptr<Folder> Win32FileSystem::GetFolder(const std::string& path) {
 bool Win32FileSystem::Exists(const std::string& path) {
     if (path.empty())
         return false;
-    const DWORD attributes = GetFileAttributesW(LongPath(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    return IsVisibleEntry(LongPath(path));
 }
 
 // A cache folder that is itself a link is followed: its target is emptied and the link removed.

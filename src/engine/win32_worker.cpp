@@ -20,15 +20,14 @@ void Win32Worker::Start(std::function<void()> work) {
         _beginthreadex(nullptr, kStackBytes, &Run, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (!thread)
         throw Failure("cannot start the cleaning's thread");
-    thread_ = reinterpret_cast<HANDLE>(thread);
+    thread_.Reset(reinterpret_cast<HANDLE>(thread));
 }
 
 void Win32Worker::Join() {
     if (!thread_)
         return;
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
+    WaitForSingleObject(thread_.Get(), INFINITE);
+    thread_.Reset();
 }
 
 // The work catches its own failures; one that escapes all the same ends the thread, not the program.

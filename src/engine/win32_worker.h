@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/win32_scopes.h"
+
 #include "engine/worker.h"
 
 namespace zelmora {
@@ -24,7 +26,7 @@ private:
 
     std::function<void()> wake_;
     std::function<void()> work_;
-    HANDLE thread_ = nullptr;
+    ScopedHandle thread_;
 };
 
 }  // namespace zelmora

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/win32_scopes.h"
 #include "base/win32_text.h"
 
 namespace zelmora {
@@ -45,14 +46,13 @@ bool Win32ProfileStore::Write(const std::string& section, const std::string& key
 bool Win32ProfileStore::CanWrite(const std::string& path) {
     const std::wstring file = Widen(path);
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND)
-        handle = CreateFileW(file.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
-        CloseHandle(handle);
+    ScopedHandle handle =
+        OwnFile(CreateFileW(file.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!handle && GetLastError() == ERROR_FILE_NOT_FOUND)
+        handle = OwnFile(CreateFileW(file.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (handle)
         return true;
-    }
     const DWORD error = GetLastError();
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }

@@ -12,6 +12,7 @@
 #include "base/com_pointer.h"
 #include "base/failure.h"
 #include "base/win32_com.h"
+#include "base/win32_files.h"
 #include "base/win32_text.h"
 
 namespace zelmora {
@@ -48,19 +49,14 @@ void Check(HRESULT result, const char* what) {
         throw Failure(std::string(what) + " failed");
 }
 
-DWORD Attributes(const std::string& path) {
-    return GetFileAttributesW(Widen(path).c_str());
-}
-
 }  // namespace
 
 bool Win32Shortcuts::Exists(const std::string& path) {
-    const DWORD attributes = Attributes(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    return IsVisibleEntry(Widen(path));
 }
 
 bool Win32Shortcuts::FolderExists(const std::string& path) {
-    const DWORD attributes = Attributes(path);
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -8,6 +8,7 @@
 #include "base/com_pointer.h"
 #include "base/failure.h"
 #include "base/win32_com.h"
+#include "base/win32_scopes.h"
 #include "base/win32_text.h"
 
 namespace zelmora {
@@ -27,7 +28,7 @@ HRESULT Invoke(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* argu
     return object->Invoke(id, GUID{}, LOCALE_USER_DEFAULT, flags, &parameters, nullptr, nullptr, nullptr);
 }
 
-bool OpenInInternetExplorer(const std::wstring& url) {
+bool OpenInInternetExplorer(const std::wstring& address) {
     CLSID classId;
     const Com& com = Com::Get();
     if (FAILED(com.ClassFromProgId(L"INTERNETEXPLORER.APPLICATION", &classId)))
@@ -38,13 +39,12 @@ bool OpenInInternetExplorer(const std::wstring& url) {
     VARIANT visible{};
     visible.vt = VT_BOOL;
     visible.boolVal = VARIANT_TRUE;
-    VARIANT address{};
-    address.vt = VT_BSTR;
-    address.bstrVal = com.AllocString(url.c_str());
-    const bool opened = SUCCEEDED(Invoke(browser.Get(), L"Visible", DISPATCH_PROPERTYPUT, &visible)) &&
-                        SUCCEEDED(Invoke(browser.Get(), L"Navigate", DISPATCH_METHOD, &address));
-    com.ClearVariant(&address);
-    return opened;
+    const ScopedBstr url(com.AllocString(address.c_str()), com.FreeString);
+    VARIANT navigate{};
+    navigate.vt = VT_BSTR;
+    navigate.bstrVal = url.Get();
+    return SUCCEEDED(Invoke(browser.Get(), L"Visible", DISPATCH_PROPERTYPUT, &visible)) &&
+           SUCCEEDED(Invoke(browser.Get(), L"Navigate", DISPATCH_METHOD, &navigate));
 }
 
 }  // namespace

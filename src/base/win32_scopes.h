@@ -1,0 +1,108 @@
+#pragma once
+
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <utility>
+
+// Owners of what the program must give back to Windows: kernel handles, device contexts, GDI objects, menus, icons
+// and BSTRs. Each gives its own back when it goes, and moves but never copies.
+
+namespace zelmora {
+
+// A handle of type T, closed by Close; None is the value that holds nothing.
+template <typename T, auto Close, T None = T{}>
+class Scoped {
+public:
+    Scoped() = default;
+    explicit Scoped(T value) : value_(value) {}
+    Scoped(Scoped&& other) noexcept : value_(other.Release()) {}
+    Scoped& operator=(Scoped&& other) noexcept {
+        Reset(other.Release());
+        return *this;
+    }
+    ~Scoped() { Reset(); }
+
+    T Get() const { return value_; }
+    // For the out parameter of a call that hands over a handle.
+    T* Receive() {
+        Reset();
+        return &value_;
+    }
+    explicit operator bool() const { return value_ != None; }
+    // Hands the handle over to a new owner: a window takes its menu, say.
+    T Release() { return std::exchange(value_, None); }
+    void Reset(T value = None) {
+        if (value_ != None)
+            Close(value_);
+        value_ = value;
+    }
+
+private:
+    T value_ = None;
+};
+
+using ScopedHandle = Scoped<HANDLE, &CloseHandle>;
+template <typename Object>
+using ScopedGdiObj = Scoped<Object, &DeleteObject>;
+using ScopedMenu = Scoped<HMENU, &DestroyMenu>;
+using ScopedIcon = Scoped<HICON, &DestroyIcon>;
+
+// A file's handle from CreateFileW, which tells failure by INVALID_HANDLE_VALUE rather than by null.
+inline ScopedHandle OwnFile(HANDLE file) {
+    return ScopedHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+// A window's device context, or the screen's for no window.
+class ScopedGetDC {
+public:
+    explicit ScopedGetDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ScopedGetDC(const ScopedGetDC&) = delete;
+    ScopedGetDC& operator=(const ScopedGetDC&) = delete;
+    ~ScopedGetDC() {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    operator HDC() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a device context until the scope ends, when the one it replaced comes back.
+class ScopedSelectObject {
+public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+    ~ScopedSelectObject() {
+        if (previous_)
+            SelectObject(dc_, previous_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// A BSTR, freed through the SysFreeString that the program looked up (oleaut32 is loaded at its first use).
+class ScopedBstr {
+public:
+    using Free = void(WINAPI*)(BSTR);
+    ScopedBstr(BSTR value, Free free) : value_(value), free_(free) {}
+    ScopedBstr(const ScopedBstr&) = delete;
+    ScopedBstr& operator=(const ScopedBstr&) = delete;
+    ~ScopedBstr() {
+        if (value_)
+            free_(value_);
+    }
+    BSTR Get() const { return value_; }
+
+private:
+    BSTR value_;
+    Free free_;
+};
+
+}  // namespace zelmora
