@@ -17,9 +17,9 @@
 namespace zelmora {
 namespace {
 
-HICON LoadProgramIcon(HINSTANCE instance, int sizeMetric) {
+ScopedIcon LoadProgramIcon(HINSTANCE instance, int sizeMetric) {
     const int size = GetSystemMetrics(sizeMetric);
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+    return ScopedIcon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));
 }
 
 class NoSteps : public StartupSteps {
@@ -41,7 +41,10 @@ int Run(HINSTANCE instance, int show, StartupSteps& steps) {
     Win32Browser browser;
     EventDispatch dispatch([&messages](const std::string& failure) { messages.Show("程序出错：" + failure); });
 
-    FormWindow window(instance, {LoadProgramIcon(instance, SM_CXICON), LoadProgramIcon(instance, SM_CXSMICON)});
+    // The icons outlive the window and the tray icon that show them.
+    const ScopedIcon largeIcon = LoadProgramIcon(instance, SM_CXICON);
+    const ScopedIcon smallIcon = LoadProgramIcon(instance, SM_CXSMICON);
+    FormWindow window(instance, {largeIcon.Get(), smallIcon.Get()});
     Win32Worker worker([&window] { window.Wake(); });
     Form1 form({fileSystems, settings, system, messages, window, tray, shortcuts, browser, worker}, dispatch);
     steps.Done("icons and window class");
@@ -54,14 +57,7 @@ int Run(HINSTANCE instance, int show, StartupSteps& steps) {
     ShowWindow(window.Handle(), show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ? SW_SHOWNORMAL : show);
     steps.Done("shown");
 
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageW(window.Handle(), &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return window.RunMessages().value_or(0);
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ TEST(Zelmora, TheFramesLineStopsAtTheCountdownAsAtTheCaption) {
         },
         10s);
     ASSERT_LT(line, countdown.bottom) << "the frame's line runs on beyond the countdown";
+    EXPECT_EQ(app.Text("Frame1"), "自动清除：") << "the caption is the frame's text, without blanks";
     for (int x = countdown.left - 4; x < countdown.left; ++x)
         EXPECT_EQ(GetPixel(screen, x, line), background) << "the line shows " << countdown.left - x << " px before it";
     ReleaseDC(nullptr, screen);

@@ -99,26 +99,25 @@ FormWindow::FormWindow(HINSTANCE instance, Icons icons, HWND owner)
         RegisterClassExW(&windowClass);
     }
 
-    const HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    defaultFont_ = MessageFont();
+    dpi_ = GetDeviceCaps(ScopedGetDC(nullptr), LOGPIXELSY);
+    defaultFont_.Reset(MessageFont());
 }
 
 void FormWindow::Realize(FormModel& model) {
     model_ = &model;
     model.ObserveDestruction([this] { model_ = nullptr; });
     const FormDescription& description = model.Description();
-    CreateMenus();
+    ScopedMenu menu = CreateMenus();
     const DWORD style = WS_OVERLAPPEDWINDOW;
     RECT frame{0, 0, Pixels(description.clientWidth), Pixels(description.clientHeight)};
-    AdjustWindowRectEx(&frame, style, menu_ != nullptr, 0);
+    AdjustWindowRectEx(&frame, style, menu.Get() != nullptr, 0);
     // A window without an icon of its own shows none.
     window_ = CreateWindowExW(icons_.large ? 0 : WS_EX_DLGMODALFRAME, kClassName, Widen(model.Caption()).c_str(), style,
                               CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner_,
-                              menu_, instance_, this);
+                              menu.Get(), instance_, this);
     if (!window_)
         throw Failure("cannot create the window " + std::string(description.name));
+    menu.Release();  // the window's now: it goes with the window
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons_.large));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons_.small));
     CreateControls();
@@ -135,21 +134,18 @@ FormWindow::~FormWindow() {
         model_->ObserveCaption(nullptr);
         model_->ObserveDestruction(nullptr);
     }
-    DeleteObject(defaultFont_);
-    for (auto& [description, font] : fonts_)
-        DeleteObject(font);
 }
 
-void FormWindow::CreateMenus() {
+ScopedMenu FormWindow::CreateMenus() {
     const std::span<const MenuDescription> menus = model_->Description().menus;
     if (menus.empty())
-        return;
-    menu_ = CreateMenu();
+        return {};
+    ScopedMenu bar(CreateMenu());
     for (const MenuDescription& item : menus) {
         const bool hasItems = std::any_of(menus.begin(), menus.end(), [&](const MenuDescription& other) {
             return other.parent && std::string_view(other.parent) == item.name;
         });
-        const HMENU parent = item.parent ? submenus_.at(item.parent) : menu_;
+        const HMENU parent = item.parent ? submenus_.at(item.parent) : bar.Get();
         const std::wstring caption = Widen(item.caption);
         if (hasItems) {
             const HMENU popup = CreatePopupMenu();
@@ -159,6 +155,7 @@ void FormWindow::CreateMenus() {
             AppendMenuW(parent, MF_STRING, static_cast<UINT_PTR>(item.id), caption.c_str());
         }
     }
+    return bar;
 }
 
 POINT FormWindow::Origin(const ControlDescription& control) const {
@@ -206,49 +203,73 @@ void FormWindow::CreateControls() {
         const Style style = StyleOf(described);
         const POINT origin = Origin(described);
         const HWND child = CreateWindowExW(
-            style.exStyle, style.className, ShownText(*control).c_str(),
+            style.exStyle, style.className, Widen(control->Text()).c_str(),
             WS_CHILD | WS_CLIPSIBLINGS | style.style | (ShownWithContainers(described) ? WS_VISIBLE : 0),
             Pixels(origin.x + described.left), Pixels(origin.y + described.top), Pixels(described.width),
             Pixels(described.height), window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(described.id)), instance_,
             nullptr);
         if (!child)
             throw Failure("cannot create the control " + std::string(described.name));
-        HFONT font = defaultFont_;
+        HFONT font = defaultFont_.Get();
         if (const FontDescription* face = described.options.font) {
-            auto [entry, added] = fonts_.try_emplace(face, nullptr);
+            auto [entry, added] = fonts_.try_emplace(face);
             if (added) {
-                entry->second =
-                    CreateFontW(-MulDiv(static_cast<int>(face->points * 10), dpi_, 720), 0, 0, 0, face->weight, FALSE,
-                                FALSE, FALSE, static_cast<DWORD>(face->charset), OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Widen(face->face).c_str());
+                entry->second.Reset(CreateFontW(-MulDiv(static_cast<int>(face->points * 10), dpi_, 720), 0, 0, 0,
+                                                face->weight, FALSE, FALSE, FALSE, static_cast<DWORD>(face->charset),
+                                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                                Widen(face->face).c_str()));
             }
-            font = entry->second;
+            font = entry->second.Get();
         }
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (described.kind == ControlKind::Frame && EdgeLabel(described)) {
+            frameProcedure_ = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameProcedure)));
+        }
     }
 }
 
-// A label may sit on its frame's top edge beside the caption (the countdown on its frame): the frame shows its
-// caption padded with blanks up to that label, so the frame's line stops at the label as it stops at the caption.
-std::wstring FormWindow::ShownText(const Control& control) const {
-    std::wstring text = Widen(control.Text());
-    const ControlDescription& frame = control.Description();
-    if (frame.kind != ControlKind::Frame)
-        return text;
-    for (const ControlDescription& onEdge : model_->Description().controls) {
-        if (onEdge.kind != ControlKind::Label || onEdge.top != 0 || !onEdge.container ||
-            std::string_view(onEdge.container) != frame.name)
-            continue;
-        const HDC dc = GetDC(window_);
-        const HGDIOBJ previous = SelectObject(dc, defaultFont_);
-        SIZE extent{};
-        while (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent) &&
-               extent.cx < Pixels(onEdge.left))
-            text += L' ';
-        SelectObject(dc, previous);
-        ReleaseDC(window_, dc);
+// A label may sit on its frame's top edge beside the caption: the countdown on its frame.
+const ControlDescription* FormWindow::EdgeLabel(const ControlDescription& frame) const {
+    for (const ControlDescription& label : model_->Description().controls) {
+        if (label.kind == ControlKind::Label && label.top == 0 && label.container &&
+            std::string_view(label.container) == frame.name)
+            return &label;
     }
-    return text;
+    return nullptr;
+}
+
+// The frame's line stops short of its edge label as it stops short of its caption. The label paints its own
+// background over the line; the frame paints as a frame does, then the line between its caption and the label
+// as background. The caption starts where the system's group boxes draw it.
+LRESULT CALLBACK FormWindow::FrameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(GetParent(frame), GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(frame, message, wParam, lParam);
+    const LRESULT result = CallWindowProcW(self->frameProcedure_, frame, message, wParam, lParam);
+    if (message == WM_PAINT && self->model_)
+        self->model_->Dispatch().Deliver([&] { self->ClearLineBeforeLabel(frame); });
+    return result;
+}
+
+void FormWindow::ClearLineBeforeLabel(HWND frame) {
+    constexpr int kCaptionInset = 7;
+    const auto found = byId_.find(GetDlgCtrlID(frame));
+    const ControlDescription* label = found == byId_.end() ? nullptr : EdgeLabel(found->second->Description());
+    if (!label)
+        return;
+    RECT labelRect{};
+    GetWindowRect(ControlHandle(*label), &labelRect);
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&labelRect), 2);
+    const std::wstring caption = WindowText(frame);
+    const ScopedGetDC dc(frame);
+    const ScopedSelectObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(frame, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    TEXTMETRICW metrics{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    GetTextMetricsW(dc, &metrics);
+    const RECT line{kCaptionInset + extent.cx, metrics.tmHeight / 2 - 2, labelRect.left, metrics.tmHeight / 2 + 2};
+    FillRect(dc, &line, GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void FormWindow::Mirror(const Control& control) {
@@ -264,7 +285,7 @@ void FormWindow::Mirror(const Control& control) {
     if (!child)
         return;
     mirroring_ = true;
-    const std::wstring text = ShownText(control);
+    const std::wstring text = Widen(control.Text());
     if (described.kind != ControlKind::ListBox && WindowText(child) != text)
         SetWindowTextW(child, text.c_str());
     if (described.kind == ControlKind::CheckBox) {
@@ -375,6 +396,19 @@ uint32_t FormWindow::PictureHandle(const ControlDescription& control) {
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(icons_.small));
 }
 
+std::optional<int> FormWindow::RunMessages() {
+    MSG message;
+    while (IsWindow(window_)) {
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0)
+            return static_cast<int>(message.wParam);
+        if (IsDialogMessageW(window_, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return std::nullopt;
+}
+
 // Input to this window waits while the other one is open; its timers keep ticking.
 void FormWindow::ShowModal(FormModel& form) {
     FormWindow modal(instance_, {}, window_);
@@ -382,17 +416,9 @@ void FormWindow::ShowModal(FormModel& form) {
     form.RaiseFormEvent(FormEvent::Load);
     EnableWindow(window_, FALSE);
     ShowWindow(modal.Handle(), SW_SHOWNORMAL);
-    MSG message;
-    while (IsWindow(modal.Handle())) {
-        if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        if (IsDialogMessageW(modal.Handle(), &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    // A WM_QUIT meanwhile is left for the main window's loop.
+    if (const std::optional<int> quit = modal.RunMessages())
+        PostQuitMessage(*quit);
     EnableWindow(window_, TRUE);
     SetForegroundWindow(window_);
 }

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "base/win32_scopes.h"
 #include "ui/form_model.h"
 #include "ui/window_host.h"
 
@@ -45,6 +47,9 @@ public:
     void Wake() { PostMessageW(window_, kWorkerNews, 0, 0); }
 
     HWND Handle() const { return window_; }
+    // Runs the thread's messages, with the dialog keys of this window, while it exists. Returns the code of a
+    // WM_QUIT that came first.
+    std::optional<int> RunMessages();
     HWND ControlHandle(const ControlDescription& control) const { return GetDlgItem(window_, control.id); }
 
     static constexpr const wchar_t* kClassName = L"ZelmoraForm";
@@ -56,14 +61,16 @@ private:
 
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PictureProcedure(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK FrameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Unload();
     void PaintOrMove(HWND picture, UINT message, WPARAM wParam, LPARAM lParam);
 
     void CreateControls();
-    void CreateMenus();
+    ScopedMenu CreateMenus();
     void Mirror(const Control& control);
-    std::wstring ShownText(const Control& control) const;
+    const ControlDescription* EdgeLabel(const ControlDescription& frame) const;
+    void ClearLineBeforeLabel(HWND frame);
     void OnCommand(int id, int code);
     HBRUSH OnColour(HDC dc, HWND control, bool edit);
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
@@ -78,10 +85,10 @@ private:
     UINT showRequest_;
     bool unloaded_ = false;
     HWND window_ = nullptr;
-    HMENU menu_ = nullptr;
+    WNDPROC frameProcedure_ = nullptr;  // the group boxes' own, under a frame with an edge label
     int dpi_ = 96;
-    HFONT defaultFont_ = nullptr;
-    std::map<const FontDescription*, HFONT> fonts_;
+    ScopedGdiObj<HFONT> defaultFont_;
+    std::map<const FontDescription*, ScopedGdiObj<HFONT>> fonts_;
     std::map<int, Control*> byId_;
     std::map<std::string_view, HMENU> submenus_;  // by menu name
     std::map<int, uint64_t> itemsMirrored_;
