@@ -7,7 +7,7 @@ namespace zelmora {
 FAbout::FAbout(EventDispatch& dispatch, std::function<void(const std::string&)> openUrl)
     : model(dispatch), openUrl_(std::move(openUrl)) {
     model.BindFormEvent(FormEvent::Load, [this] { Form_Load(); });
-    model["Command1"].Bind([this] { Command1_Click(); });
+    model.Named<"Command1">().Bind([this] { Command1_Click(); });
 }
 
 void FAbout::Form_Load() {

@@ -51,20 +51,20 @@ public:
     ~Form1();
 
     Form1Model model;
-    Control& Tx1;
-    Control& List1;
-    Control& TKB;
-    Control& TMB;
-    Control& TGB;
-    Control& CLoad;
-    Control& Ccls;
-    Control& Tm1;
-    Control& TDel;
-    Control& CDel;
-    Control& LTime;
-    Control& Lb1;
-    Control& tChangePic;
-    Control& picMouseEvent;
+    TextBox Tx1;
+    ListBox List1;
+    TextBox TKB;
+    TextBox TMB;
+    TextBox TGB;
+    CheckBox CLoad;
+    CommandButton Ccls;
+    Timer Tm1;
+    TextBox TDel;
+    CheckBox CDel;
+    Label LTime;
+    Label Lb1;
+    Timer tChangePic;
+    PictureBox picMouseEvent;
 
     // Cleaning cycle and the record of its measurement.
     void Tm1_Timer();
@@ -121,7 +121,7 @@ private:
     void ReloadCountdown();
     TotalsTexts Totals() const;
     void StoreChangedTotals();
-    void CarryInto(Control& part, Control& next);
+    void CarryInto(TextBox part, TextBox next);
     void ShowFromTray();
     int32_t AddIcon();
 

@@ -11,7 +11,7 @@ void Form1::Ccls_Click() {
 }
 
 void Form1::CDel_Click() {
-    Tm1.SetEnabled(CDel.Value() == 1);
+    Tm1.SetEnabled(CDel.Value() == CheckState::Ticked);
 }
 
 void Form1::TDel_Change() {

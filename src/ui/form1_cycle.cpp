@@ -70,7 +70,7 @@ void Form1::FinishCycle() {
     FolderlenRec(std::move(report.folderLines));
 
     const WholeUnits size = InWholeUnits(report.freed);
-    Control& total = size.megabytes ? TMB : TKB;
+    TextBox total = size.megabytes ? TMB : TKB;
     total.SetText(DecimalText(NumericValue(total.Text()) + static_cast<double>(size.amount)));
     StoreChangedTotals();
 

@@ -16,8 +16,8 @@ void Form1::Form_Load() {
     Lb1.SetText("");
     Tx1.SetText("");
 
-    CDel.SetValue(CheckStateOf(ReadWriteIni(Setting("Del"), IniMode::Read)));
-    CLoad.SetValue(CheckStateOf(ReadWriteIni(Setting("ALoad"), IniMode::Read)));
+    CDel.SetValue(static_cast<CheckState>(CheckStateOf(ReadWriteIni(Setting("Del"), IniMode::Read))));
+    CLoad.SetValue(static_cast<CheckState>(CheckStateOf(ReadWriteIni(Setting("ALoad"), IniMode::Read))));
     TDel.SetText(ReadWriteIni(Setting("Time"), IniMode::Read));
 
     // A carry while the totals load would store the placeholders of the boxes not loaded yet: the saves
@@ -38,9 +38,9 @@ void Form1::Form_Load() {
 void Form1::Form_Unload() {
     StopCycle();
     DeleteIcon();
-    ReadWriteIni(Setting("Del"), IniMode::Write, std::to_string(CDel.Value()));
+    ReadWriteIni(Setting("Del"), IniMode::Write, std::to_string(static_cast<int>(CDel.Value())));
     ReadWriteIni(Setting("Time"), IniMode::Write, StoredNumber(TDel.Text()));
-    ReadWriteIni(Setting("ALoad"), IniMode::Write, std::to_string(CLoad.Value()));
+    ReadWriteIni(Setting("ALoad"), IniMode::Write, std::to_string(static_cast<int>(CLoad.Value())));
     SaveTotals();
 }
 

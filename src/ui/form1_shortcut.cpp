@@ -4,7 +4,7 @@
 namespace zelmora {
 
 void Form1::CLoad_Click() {
-    const bool wanted = CLoad.Value() == 1;
+    const bool wanted = CLoad.Value() == CheckState::Ticked;
     try {
         MakeStartupLink(wanted ? LinkMode::Make : LinkMode::del);
     } catch (...) {

@@ -12,7 +12,7 @@ void Form1::TMB_Change() {
     CarryInto(TMB, TGB);
 }
 
-void Form1::CarryInto(Control& part, Control& next) {
+void Form1::CarryInto(TextBox part, TextBox next) {
     const std::optional<CarryStep> carry = CarryOf(NumericValue(part.Text()), NumericValue(next.Text()));
     if (!carry)
         return;

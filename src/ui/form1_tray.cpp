@@ -4,13 +4,6 @@
 
 namespace zelmora {
 
-namespace {
-
-constexpr int kNormal = 0;
-constexpr int kMinimised = 1;
-
-}  // namespace
-
 // Fills the record and adds the icon. A failure in any step is retried once, with a new identifier.
 int32_t Form1::SetInTaskBar() {
     try {
@@ -21,7 +14,7 @@ int32_t Form1::SetInTaskBar() {
 }
 
 int32_t Form1::AddIcon() {
-    const uint32_t icon = services_.window.PictureHandle(model["pic(0)"].Description());
+    const uint32_t icon = services_.window.PictureHandle(model.Named<"pic(0)">().Description());
     const uint32_t window = services_.window.WindowHandle(picMouseEvent.Description());
     const auto id = static_cast<uint32_t>(std::fabs(std::floor(random_.Next() * 2147483648.0 - 1)));
     notifyRecord = ProgramNotifyRecord(window, icon, id);
@@ -45,12 +38,12 @@ void Form1::picMouseEvent_MouseMove(int16_t, int16_t, float x, float) {
 
 void Form1::ShowFromTray() {
     tChangePic.SetEnabled(false);
-    services_.window.SetWindowState(kNormal);
+    services_.window.SetState(WindowState::Normal);
     services_.window.Show();
 }
 
 void Form1::Form_Resize() {
-    if (services_.window.WindowState() != kMinimised)
+    if (services_.window.State() != WindowState::Minimised)
         return;
     tChangePic.SetEnabled(true);
     services_.window.Hide();
@@ -58,7 +51,7 @@ void Form1::Form_Resize() {
 
 // Re-sends the same icon; an icon the shell no longer knows is added again with the same record.
 void Form1::tChangePic_Timer() {
-    notifyRecord.hIcon = services_.window.PictureHandle(model["pic(0)"].Description());
+    notifyRecord.hIcon = services_.window.PictureHandle(model.Named<"pic(0)">().Description());
     notifyRecord.uFlags = NotifyRecord::kMessageValid | NotifyRecord::kIconValid;
     if (services_.tray.NotifyIcon(NotifyRecord::kModify, notifyRecord) == 0)
         services_.tray.NotifyIcon(NotifyRecord::kAdd, notifyRecord);

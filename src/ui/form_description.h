@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -107,6 +108,13 @@ private:
 
 template <const FormDescription& form>
 using ControlName = DescribedName<form, &FormDescription::controls>;
+
+// A name as a template argument, for what the name decides when the code compiles: the kind of control it names.
+template <size_t size>
+struct FixedName {
+    consteval FixedName(const char (&name)[size]) { std::copy_n(name, size, text); }
+    char text[size];
+};
 template <const FormDescription& form>
 using MenuName = DescribedName<form, &FormDescription::menus>;
 

@@ -18,7 +18,7 @@ void Control::SetText(std::string text) {
         Raise();
 }
 
-void Control::SetValue(int value) {
+void Control::SetValue(CheckState value) {
     if (value == value_)
         return;
     value_ = value;

@@ -15,6 +15,9 @@ namespace zelmora {
 
 class EventDispatch;
 
+// A check box's state.
+enum class CheckState { Unticked = 0, Ticked = 1, Greyed = 2 };
+
 // The state of one control of a window. A value written from code that differs from the current one
 // raises the control's event handler synchronously, nested inside the write, as a user's change does.
 class Control {
@@ -28,9 +31,9 @@ public:
     const std::string& Text() const { return text_; }
     void SetText(std::string text);
 
-    // Check box state: 0 unticked, 1 ticked, 2 greyed. A change raises the click event.
-    int Value() const { return value_; }
-    void SetValue(int value);
+    // Check box state. A change raises the click event.
+    CheckState Value() const { return value_; }
+    void SetValue(CheckState value);
 
     bool Visible() const { return description_.options.visible; }
 
@@ -69,7 +72,7 @@ private:
     const ControlDescription& description_;
     EventDispatch& dispatch_;
     std::string text_;
-    int value_ = 0;
+    CheckState value_ = CheckState::Unticked;
     bool enabled_ = false;
     size_t selStart_ = 0;
     RecentLines items_;
@@ -78,6 +81,70 @@ private:
     MouseMoveHandler mouseMoveHandler_;
     std::function<void(const Control&)> observer_;
 };
+
+// A control as its kind offers it: an operation that the kind lacks (the text of a timer, the check state of a
+// label) does not compile.
+template <ControlKind kind>
+class ControlOf {
+    static constexpr bool kHasText =
+        kind != ControlKind::Timer && kind != ControlKind::ListBox && kind != ControlKind::PictureBox;
+    static constexpr bool kClickable =
+        kind == ControlKind::CheckBox || kind == ControlKind::CommandButton || kind == ControlKind::Label;
+
+public:
+    explicit ControlOf(Control& control) : control_(control) {}
+
+    const ControlDescription& Description() const { return control_.Description(); }
+    // The handler of the kind's one event: a text box's change, a click, a timer's tick.
+    template <typename Handler>
+    void Bind(Handler&& handler) requires(kClickable || kind == ControlKind::TextBox || kind == ControlKind::Timer) {
+        control_.Bind(std::forward<Handler>(handler));
+    }
+
+    const std::string& Text() const requires kHasText { return control_.Text(); }
+    template <typename Text>
+    void SetText(Text&& text) requires kHasText {
+        control_.SetText(std::forward<Text>(text));
+    }
+    void Click() requires kClickable { control_.Click(); }
+
+    CheckState Value() const requires(kind == ControlKind::CheckBox) { return control_.Value(); }
+    void SetValue(CheckState value) requires(kind == ControlKind::CheckBox) { control_.SetValue(value); }
+
+    size_t SelStart() const requires(kind == ControlKind::TextBox) { return control_.SelStart(); }
+    void SetSelStart(size_t position) requires(kind == ControlKind::TextBox) { control_.SetSelStart(position); }
+
+    const std::deque<std::string>& Items() const requires(kind == ControlKind::ListBox) { return control_.Items(); }
+    template <typename Line>
+    void AddItem(Line&& line) requires(kind == ControlKind::ListBox) {
+        control_.AddItem(std::forward<Line>(line));
+    }
+
+    bool Enabled() const requires(kind == ControlKind::Timer) { return control_.Enabled(); }
+    void SetEnabled(bool enabled) requires(kind == ControlKind::Timer) { control_.SetEnabled(enabled); }
+    int Interval() const requires(kind == ControlKind::Timer) { return control_.Interval(); }
+    void Tick() requires(kind == ControlKind::Timer) { control_.Tick(); }
+
+    template <typename Handler>
+    void BindMouseMove(Handler&& handler) requires(kind == ControlKind::PictureBox) {
+        control_.BindMouseMove(std::forward<Handler>(handler));
+    }
+    void MouseMove(int16_t button, int16_t shift, float x, float y) requires(kind == ControlKind::PictureBox) {
+        control_.MouseMove(button, shift, x, y);
+    }
+
+private:
+    Control& control_;
+};
+
+using Frame = ControlOf<ControlKind::Frame>;
+using PictureBox = ControlOf<ControlKind::PictureBox>;
+using Timer = ControlOf<ControlKind::Timer>;
+using ListBox = ControlOf<ControlKind::ListBox>;
+using TextBox = ControlOf<ControlKind::TextBox>;
+using CheckBox = ControlOf<ControlKind::CheckBox>;
+using CommandButton = ControlOf<ControlKind::CommandButton>;
+using Label = ControlOf<ControlKind::Label>;
 
 // Runs event handlers. A failure that leaves the outermost handler is reported and the program goes on.
 class EventDispatch {
@@ -144,7 +211,13 @@ class DescribedForm : public FormModel {
 public:
     explicit DescribedForm(EventDispatch& dispatch) : FormModel(form, dispatch) {}
 
-    Control& operator[](ControlName<form> name) const { return *Controls()[name.Index()]; }
+    // The control of that name, as its kind offers it.
+    template <FixedName name>
+    auto Named() const {
+        constexpr size_t index = IndexOf(form.controls, name.text);
+        static_assert(index < form.controls.size(), "no control or menu item of that name in the form's description");
+        return ControlOf<form.controls[index].kind>(*Controls()[index]);
+    }
     void BindMenu(MenuName<form> item, std::function<void()> handler) {
         FormModel::BindMenu(item.Index(), std::move(handler));
     }

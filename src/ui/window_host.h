@@ -8,6 +8,8 @@ namespace zelmora {
 
 class FormModel;
 
+enum class WindowState { Normal, Minimised, Maximised };
+
 // What the main window's handlers ask of the window itself, beyond its controls.
 class WindowHost {
 public:
@@ -16,9 +18,8 @@ public:
     // Closes the window as its close box does: the unload sequence runs, then the program ends.
     virtual void Close() = 0;
 
-    // Window state: 0 normal, 1 minimised, 2 maximised.
-    virtual int WindowState() = 0;
-    virtual void SetWindowState(int state) = 0;
+    virtual WindowState State() = 0;
+    virtual void SetState(WindowState state) = 0;
     // Hides the window, taskbar button included.
     virtual void Hide() = 0;
     // Makes the window visible and active.

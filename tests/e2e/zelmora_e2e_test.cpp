@@ -264,7 +264,7 @@ TEST(Realization, AWindowThatOutlivesItsModelLeavesIt) {
 
 TEST(Realization, AFailureIsReportedAtTheWindowProcedure) {
     Realized realized;
-    (*realized.model)["Ccls"].Bind([] { throw Failure("button failed"); });
+    realized.model->Named<"Ccls">().Bind([] { throw Failure("button failed"); });
     const HWND button = realized.window->ControlHandle(Form1Control("Ccls").Description());
     SendMessageW(realized.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));

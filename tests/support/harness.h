@@ -72,8 +72,8 @@ public:
 class FakeWindowHost : public WindowHost {
 public:
     void Close() override { ++closed; }
-    int WindowState() override { return state; }
-    void SetWindowState(int newState) override { state = newState; }
+    WindowState State() override { return state; }
+    void SetState(WindowState newState) override { state = newState; }
     void Hide() override { visible = false; }
     void Show() override { visible = true; }
     void PopupMenu(const MenuDescription& menu) override { popups.push_back(menu.name); }
@@ -96,7 +96,7 @@ public:
     }
 
     int closed = 0;
-    int state = 0;
+    WindowState state = WindowState::Normal;
     bool visible = true;
     int failHandles = 0;
     std::vector<std::string> popups;

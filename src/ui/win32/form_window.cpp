@@ -289,9 +289,9 @@ void FormWindow::Mirror(const Control& control) {
     if (described.kind != ControlKind::ListBox && WindowText(child) != text)
         SetWindowTextW(child, text.c_str());
     if (described.kind == ControlKind::CheckBox) {
-        const WPARAM state = control.Value() == 1   ? BST_CHECKED
-                             : control.Value() == 2 ? BST_INDETERMINATE
-                                                    : BST_UNCHECKED;
+        const WPARAM state = control.Value() == CheckState::Ticked   ? BST_CHECKED
+                             : control.Value() == CheckState::Greyed ? BST_INDETERMINATE
+                                                                     : BST_UNCHECKED;
         SendMessageW(child, BM_SETCHECK, state, 0);
     }
     if (described.kind == ControlKind::TextBox && described.options.multiLine) {
@@ -329,7 +329,7 @@ void FormWindow::OnCommand(int id, int code) {
             break;
         case ControlKind::CheckBox:
             if (code == BN_CLICKED)
-                control.SetValue(control.Value() == 1 ? 0 : 1);
+                control.SetValue(control.Value() == CheckState::Ticked ? CheckState::Unticked : CheckState::Ticked);
             break;
         case ControlKind::CommandButton:
             if (code == BN_CLICKED)
@@ -357,12 +357,16 @@ void FormWindow::Close() {
     PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
-int FormWindow::WindowState() {
-    return IsIconic(window_) ? 1 : IsZoomed(window_) ? 2 : 0;
+WindowState FormWindow::State() {
+    return IsIconic(window_)   ? WindowState::Minimised
+           : IsZoomed(window_) ? WindowState::Maximised
+                               : WindowState::Normal;
 }
 
-void FormWindow::SetWindowState(int state) {
-    ShowWindow(window_, state == 1 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
+void FormWindow::SetState(WindowState state) {
+    ShowWindow(window_, state == WindowState::Minimised   ? SW_MINIMIZE
+                        : state == WindowState::Maximised ? SW_MAXIMIZE
+                                                          : SW_RESTORE);
 }
 
 void FormWindow::Hide() {

@@ -34,8 +34,8 @@ public:
     ~FormWindow() override;
 
     void Close() override;
-    int WindowState() override;
-    void SetWindowState(int state) override;
+    WindowState State() override;
+    void SetState(WindowState state) override;
     void Hide() override;
     void Show() override;
     void PopupMenu(const MenuDescription& menu) override;

@@ -17,12 +17,12 @@ TEST_F(Clearing, CleanNowAndAutoClear) {
     form.Ccls.Click();
     EXPECT_EQ(form.LTime.Text(), "0");
 
-    form.CDel.SetValue(1);
+    form.CDel.SetValue(CheckState::Ticked);
     EXPECT_TRUE(form.Tm1.Enabled());
-    form.CDel.SetValue(2);
+    form.CDel.SetValue(CheckState::Greyed);
     EXPECT_FALSE(form.Tm1.Enabled());
-    form.CDel.SetValue(1);
-    form.CDel.SetValue(0);
+    form.CDel.SetValue(CheckState::Ticked);
+    form.CDel.SetValue(CheckState::Unticked);
     EXPECT_FALSE(form.Tm1.Enabled());
     EXPECT_EQ(form.LTime.Text(), "0") << "switching does not touch the countdown";
 }
@@ -37,10 +37,10 @@ TEST_F(Clearing, EditingTheIntervalRestartsTheCountdown) {
 }
 
 TEST_F(Clearing, TheIntervalLabelShowsTheTimersInterval) {
-    form.model["Label1"].Click();
-    form.CDel.SetValue(1);
-    form.model["Label1"].Click();
-    form.model["Label2"].Click();
+    form.model.Named<"Label1">().Click();
+    form.CDel.SetValue(CheckState::Ticked);
+    form.model.Named<"Label1">().Click();
+    form.model.Named<"Label2">().Click();
     EXPECT_EQ(h.messages.shown, (std::vector<std::string>{"1000", "1000"}));
 }
 

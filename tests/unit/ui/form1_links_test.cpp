@@ -35,7 +35,7 @@ TEST_F(Links, TheAboutWindowIsOneObjectLoadedAtEachShow) {
     h.window.whileModal = [&](FormModel& shown) {
         auto& about = static_cast<FAboutModel&>(shown);
         about.SetCaption("changed while shown");
-        about["Command1"].Click();
+        about.Named<"Command1">().Click();
     };
     form.model.ClickMenu("TaboutI");
     form.model.ClickMenu("TaboutI");

@@ -35,9 +35,9 @@ TEST_F(Lifecycle, FirstStartWithoutSettings) {
     EXPECT_EQ(form.CLoad.Text(), "开机自动启动");
     EXPECT_EQ(form.Lb1.Text(), "");
     EXPECT_EQ(form.Tx1.Text(), "");
-    EXPECT_EQ(form.CDel.Value(), 0) << "the offered default 10 is no state: unticked";
+    EXPECT_EQ(form.CDel.Value(), CheckState::Unticked) << "the offered default 10 is no state: unticked";
     EXPECT_TRUE(EnabledTimers(form.model).empty()) << "idle with auto clear off: no timer wakes it";
-    EXPECT_EQ(form.CLoad.Value(), 1);
+    EXPECT_EQ(form.CLoad.Value(), CheckState::Ticked);
     EXPECT_EQ(form.TDel.Text(), "1");
     EXPECT_EQ(form.LTime.Text(), "60");
     EXPECT_EQ(form.TGB.Text(), "0");
@@ -55,7 +55,7 @@ TEST_F(Lifecycle, StoredSettingsBringTheProgramIntoLine) {
     Store("Cls/TKB", "12");
     Load();
     EXPECT_EQ(EnabledTimers(form.model), std::vector<std::string>{"Tm1"});
-    EXPECT_EQ(form.CLoad.Value(), 0);
+    EXPECT_EQ(form.CLoad.Value(), CheckState::Unticked);
     EXPECT_EQ(form.LTime.Text(), "900");
     EXPECT_EQ(form.TMB.Text(), "300");
     EXPECT_TRUE(h.settings.writes.empty());
@@ -74,13 +74,13 @@ TEST_F(Lifecycle, CheckBoxStatesOtherThanZeroOneOrTwoCountAsZero) {
         fresh.settings.values["Auto/Del"] = stored;
         fresh.settings.values["Auto/ALoad"] = stored;
         fresh.form.model.RaiseFormEvent(FormEvent::Load);
-        EXPECT_EQ(fresh.form.CDel.Value(), 0) << stored;
-        EXPECT_EQ(fresh.form.CLoad.Value(), 0) << stored;
+        EXPECT_EQ(fresh.form.CDel.Value(), CheckState::Unticked) << stored;
+        EXPECT_EQ(fresh.form.CLoad.Value(), CheckState::Unticked) << stored;
         EXPECT_TRUE(fresh.failures.empty());
     }
     Store("Auto/Del", "2");
     Load();
-    EXPECT_EQ(form.CDel.Value(), 2);
+    EXPECT_EQ(form.CDel.Value(), CheckState::Greyed);
     EXPECT_FALSE(form.Tm1.Enabled());
 }
 
@@ -97,8 +97,8 @@ TEST_F(Lifecycle, AHandEditedMegabyteTotalIsCarriedWithoutLosingTheStoredKilobyt
 
 TEST_F(Lifecycle, UnloadWritesTheSixKeysInOrder) {
     Load();
-    form.CDel.SetValue(1);
-    form.CLoad.SetValue(0);
+    form.CDel.SetValue(CheckState::Ticked);
+    form.CLoad.SetValue(CheckState::Unticked);
     form.TDel.SetText(" 15 min");
     form.TKB.SetText("12abc");
     h.settings.writes.clear();

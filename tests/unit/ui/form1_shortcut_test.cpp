@@ -21,35 +21,35 @@ struct StartupShortcut : ::testing::Test {
 
 TEST_F(StartupShortcut, TickingWritesItInTheOldFixedFolderWhereThatExists) {
     h.shortcuts.folders.insert(kFixedFolder);
-    form.CLoad.SetValue(1);
+    form.CLoad.SetValue(CheckState::Ticked);
     EXPECT_EQ(h.shortcuts.files,
               (std::map<std::string, std::string>{{kFixedLink, "C:\\Zelmora\\Zelmora.exe ALT+CTRL+C"}}));
     // Ticking again with the shortcut present writes it anew.
     h.shortcuts.files[kFixedLink] = "old";
-    form.CLoad.SetValue(0);
+    form.CLoad.SetValue(CheckState::Unticked);
     EXPECT_TRUE(h.shortcuts.files.empty());
-    form.CLoad.SetValue(1);
+    form.CLoad.SetValue(CheckState::Ticked);
     EXPECT_EQ(h.shortcuts.files[kFixedLink], "C:\\Zelmora\\Zelmora.exe ALT+CTRL+C");
 }
 
 TEST_F(StartupShortcut, OtherwiseTheUsersRealStartupFolderIsUsed) {
-    form.CLoad.SetValue(1);
+    form.CLoad.SetValue(CheckState::Ticked);
     EXPECT_TRUE(h.shortcuts.files.contains(kSystemLink));
-    form.CLoad.SetValue(2);  // greyed acts as unticked
+    form.CLoad.SetValue(CheckState::Greyed);  // greyed acts as unticked
     EXPECT_TRUE(h.shortcuts.files.empty());
-    form.CLoad.SetValue(0);  // nothing to remove: nothing happens
+    form.CLoad.SetValue(CheckState::Unticked);  // nothing to remove: nothing happens
     EXPECT_TRUE(h.shortcuts.files.empty());
     EXPECT_EQ(form.Lb1.Text(), "") << "no failure";
 }
 
 TEST_F(StartupShortcut, AFailureIsShownAndTheBoxKeepsTheUsersChoice) {
     h.shortcuts.fail = true;
-    form.CLoad.SetValue(1);
-    EXPECT_EQ(form.CLoad.Value(), 1);
+    form.CLoad.SetValue(CheckState::Ticked);
+    EXPECT_EQ(form.CLoad.Value(), CheckState::Ticked);
     EXPECT_EQ(form.Lb1.Text(), "无法写入开机自动启动的快捷方式！");
     h.shortcuts.files[kSystemLink] = "stuck";
-    form.CLoad.SetValue(0);
-    EXPECT_EQ(form.CLoad.Value(), 0);
+    form.CLoad.SetValue(CheckState::Unticked);
+    EXPECT_EQ(form.CLoad.Value(), CheckState::Unticked);
     EXPECT_EQ(form.Lb1.Text(), "无法删除开机自动启动的快捷方式！");
     EXPECT_TRUE(h.failures.empty());
 }

@@ -27,7 +27,7 @@ TEST_F(Tray, TheRecordIsFilledAndTheIconAddedAtLoad) {
 
 TEST_F(Tray, AddModifyAndDeleteCarryTheSameIdentity) {
     EXPECT_EQ(form.SetInTaskBar(), 1);
-    h.window.state = 1;
+    h.window.state = WindowState::Minimised;
     form.model.RaiseFormEvent(FormEvent::Resize);
     form.tChangePic.Tick();
     form.tChangePic.Tick();
@@ -90,19 +90,19 @@ TEST_F(Tray, OnlyTheLowByteOfTheRoundedXIsDecoded) {
 }
 
 TEST_F(Tray, MinimisingHidesIntoTheTrayAndADoubleClickBringsItBack) {
-    h.window.state = 2;
+    h.window.state = WindowState::Maximised;
     form.model.RaiseFormEvent(FormEvent::Resize);
     EXPECT_TRUE(h.window.visible);
     EXPECT_FALSE(form.tChangePic.Enabled());
 
-    h.window.state = 1;
+    h.window.state = WindowState::Minimised;
     form.model.RaiseFormEvent(FormEvent::Resize);
     EXPECT_FALSE(h.window.visible);
     EXPECT_TRUE(form.tChangePic.Enabled());
 
     MouseMove(7725);
     EXPECT_TRUE(h.window.visible);
-    EXPECT_EQ(h.window.state, 0);
+    EXPECT_EQ(h.window.state, WindowState::Normal);
     EXPECT_FALSE(form.tChangePic.Enabled());
 }
 

@@ -8,6 +8,11 @@
 namespace zelmora {
 namespace {
 
+// The model's control of that name, with every operation the realization uses.
+Control& Raw(const Form1Model& form, Form1Control name) {
+    return *form.Controls()[name.Index()];
+}
+
 struct Model : ::testing::Test {
     std::vector<std::string> failures;
     EventDispatch dispatch{[this](const std::string& failure) { failures.push_back(failure); }};
@@ -16,19 +21,19 @@ struct Model : ::testing::Test {
 
 TEST_F(Model, StartsWithTheDesignTimeValues) {
     EXPECT_EQ(form.Caption(), "Form1");
-    EXPECT_EQ(form["TDel"].Text(), "TDel");
-    EXPECT_EQ(form["LTime"].Text(), "LTime");
-    EXPECT_EQ(form["Tx1"].Text(), "Tx1\r\n");
-    EXPECT_EQ(form["CDel"].Value(), 0);
-    EXPECT_EQ(form["CLoad"].Value(), 0);
-    EXPECT_FALSE(form["Tm1"].Enabled());
-    EXPECT_FALSE(form["tChangePic"].Enabled());
-    EXPECT_EQ(form["Tm1"].Interval(), 1000);
-    EXPECT_EQ(form["tChangePic"].Interval(), 500);
-    EXPECT_FALSE(form["Frame4"].Visible());
-    EXPECT_FALSE(form["picMouseEvent"].Visible());
-    EXPECT_FALSE(form["List1"].Visible());
-    EXPECT_TRUE(form["Frame1"].Visible());
+    EXPECT_EQ(Raw(form, "TDel").Text(), "TDel");
+    EXPECT_EQ(Raw(form, "LTime").Text(), "LTime");
+    EXPECT_EQ(Raw(form, "Tx1").Text(), "Tx1\r\n");
+    EXPECT_EQ(Raw(form, "CDel").Value(), CheckState::Unticked);
+    EXPECT_EQ(Raw(form, "CLoad").Value(), CheckState::Unticked);
+    EXPECT_FALSE(Raw(form, "Tm1").Enabled());
+    EXPECT_FALSE(Raw(form, "tChangePic").Enabled());
+    EXPECT_EQ(Raw(form, "Tm1").Interval(), 1000);
+    EXPECT_EQ(Raw(form, "tChangePic").Interval(), 500);
+    EXPECT_FALSE(Raw(form, "Frame4").Visible());
+    EXPECT_FALSE(Raw(form, "picMouseEvent").Visible());
+    EXPECT_FALSE(Raw(form, "List1").Visible());
+    EXPECT_TRUE(Raw(form, "Frame1").Visible());
 }
 
 TEST_F(Model, DescriptionIsConsistent) {
@@ -58,23 +63,23 @@ TEST_F(Model, DescriptionIsConsistent) {
 
 TEST_F(Model, AChangedValueRaisesTheHandlerInsideTheWrite) {
     std::vector<std::string> seen;
-    Control& tdel = form["TDel"];
+    Control& tdel = Raw(form, "TDel");
     tdel.Bind([&] { seen.push_back("change " + tdel.Text()); });
     tdel.SetText("30");
     tdel.SetText("30");  // the same value raises nothing
     EXPECT_EQ(seen, std::vector<std::string>{"change 30"});
 
-    Control& cdel = form["CDel"];
+    Control& cdel = Raw(form, "CDel");
     int clicks = 0;
     cdel.Bind([&] { ++clicks; });
-    cdel.SetValue(1);
-    cdel.SetValue(1);
-    cdel.SetValue(2);
+    cdel.SetValue(CheckState::Ticked);
+    cdel.SetValue(CheckState::Ticked);
+    cdel.SetValue(CheckState::Greyed);
     EXPECT_EQ(clicks, 2);
 }
 
 TEST_F(Model, NestedWritesRunBeforeTheOuterWriteReturns) {
-    Control& tkb = form["TKB"];
+    Control& tkb = Raw(form, "TKB");
     std::vector<std::string> order;
     tkb.Bind([&] {
         order.push_back("enter " + tkb.Text());
@@ -88,15 +93,15 @@ TEST_F(Model, NestedWritesRunBeforeTheOuterWriteReturns) {
 
 TEST_F(Model, LabelsRaiseNothingOnTextChange) {
     int raised = 0;
-    form["Label1"].Bind([&] { ++raised; });
-    form["Label1"].SetText("x");
+    Raw(form, "Label1").Bind([&] { ++raised; });
+    Raw(form, "Label1").SetText("x");
     EXPECT_EQ(raised, 0);
-    form["Label1"].Click();
+    Raw(form, "Label1").Click();
     EXPECT_EQ(raised, 1);
 }
 
 TEST_F(Model, TimersTickOnlyWhileEnabled) {
-    Control& tm1 = form["Tm1"];
+    Control& tm1 = Raw(form, "Tm1");
     int ticks = 0;
     tm1.Bind([&] { ++ticks; });
     tm1.Tick();
@@ -109,7 +114,7 @@ TEST_F(Model, TimersTickOnlyWhileEnabled) {
 }
 
 TEST_F(Model, ListKeepsTheLatestThousandLinesOrOneMegabyte) {
-    Control& list = form["List1"];
+    Control& list = Raw(form, "List1");
     for (int i = 0; i < 1005; ++i)
         list.AddItem(std::to_string(i));
     ASSERT_EQ(list.Items().size(), RecentLines::kMaxLines);
@@ -122,8 +127,8 @@ TEST_F(Model, ListKeepsTheLatestThousandLinesOrOneMegabyte) {
 }
 
 TEST_F(Model, AFailureIsReportedOnceByTheOutermostHandlerAndTheProgramGoesOn) {
-    Control& tkb = form["TKB"];
-    Control& tmb = form["TMB"];
+    Control& tkb = Raw(form, "TKB");
+    Control& tmb = Raw(form, "TMB");
     tmb.Bind([] { throw std::runtime_error("disk on fire"); });
     tkb.Bind([&] { tmb.SetText(tkb.Text()); });
     tkb.SetText("5");
@@ -135,23 +140,23 @@ TEST_F(Model, AFailureIsReportedOnceByTheOutermostHandlerAndTheProgramGoesOn) {
 // A message delivered inside a loop that a handler opened (a message box) fails there, not in the handler.
 TEST_F(Model, AFailureOfAMessageDeliveredInsideAHandlerStaysWithThatMessage) {
     bool handlerFinished = false;
-    form["Tm1"].Bind([] { throw std::runtime_error("tick failed"); });
-    form["Ccls"].Bind([&] {
-        form["Tm1"].SetEnabled(true);
-        dispatch.Deliver([&] { form["Tm1"].Tick(); });
+    Raw(form, "Tm1").Bind([] { throw std::runtime_error("tick failed"); });
+    Raw(form, "Ccls").Bind([&] {
+        Raw(form, "Tm1").SetEnabled(true);
+        dispatch.Deliver([&] { Raw(form, "Tm1").Tick(); });
         handlerFinished = true;
     });
-    dispatch.Deliver([&] { form["Ccls"].Click(); });
+    dispatch.Deliver([&] { Raw(form, "Ccls").Click(); });
     EXPECT_TRUE(handlerFinished);
     EXPECT_EQ(failures, std::vector<std::string>{"tick failed"});
 }
 
 TEST_F(Model, ObserversSeeEveryChange) {
     std::vector<std::string> seen;
-    form["Lb1"].Observe([&](const Control& control) { seen.push_back(control.Text()); });
-    form["Lb1"].SetText("a");
-    form["Lb1"].SetText("a");
-    form["Lb1"].SetText("");
+    Raw(form, "Lb1").Observe([&](const Control& control) { seen.push_back(control.Text()); });
+    Raw(form, "Lb1").SetText("a");
+    Raw(form, "Lb1").SetText("a");
+    Raw(form, "Lb1").SetText("");
     EXPECT_EQ(seen, (std::vector<std::string>{"a", ""}));
 }
 
