@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in the build's private prefix, made once and reused.
+# Runs a Windows program under Wine in the build's private prefix, made once and reused. With --prepare it only
+# makes the prefix.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -49,4 +50,5 @@ fi
 flock -u 9
 exec 9>&-
 
+[ "${1:-}" = --prepare ] && exit 0
 exec wine "$@"

@@ -33,6 +33,10 @@ start)
     [ -n "$number" ] || { echo "wine-session: Xvfb did not start" >&2; exit 1; }
     echo "$number $pid" >"$session"
     echo "wine-session: display :$number"
+    # The prefixes are made here, where no case's time limit runs (half a minute or more under qemu): root's, and
+    # the unprivileged user's that the permission cases run in.
+    DISPLAY=":$number" "$root/tools/wine-run.sh" --prepare
+    DISPLAY=":$number" "$root/tools/as-unprivileged.sh" "$root/tools/wine-run.sh" --prepare
     DISPLAY=":$number" setsid "$root/tools/wine-run.sh" "$2" </dev/null >/dev/null 2>&1 &
     for _ in $(seq 600); do
         DISPLAY=":$number" xdotool search --onlyvisible --name 'Wine System Tray' >/dev/null 2>&1 && exit 0
