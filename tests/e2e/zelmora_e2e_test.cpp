@@ -38,8 +38,11 @@ TEST(Zelmora, FirstStartShowsTheWindowAndWritesTheSettingsOnClose) {
 }
 
 // The countdown sits on its frame's top edge beside the caption: the frame's line stops short of it, as it stops
-// short of the caption, so the countdown never reads as a negative number.
-TEST(Zelmora, TheFramesLineStopsAtTheCountdownAsAtTheCaption) {
+// short of the caption, so the countdown never reads as a negative number. At the screen's dots per inch.
+class FramesLine : public ::testing::TestWithParam<DWORD> {};
+
+TEST_P(FramesLine, StopsAtTheCountdownAsAtTheCaption) {
+    const UserRegistryValue dpi(L"Control Panel\\Desktop", L"LogPixels", GetParam());
     Zelmora app("frame-line");
     app.Start();
     SetWindowPos(app.Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -65,6 +68,11 @@ TEST(Zelmora, TheFramesLineStopsAtTheCountdownAsAtTheCaption) {
         EXPECT_EQ(GetPixel(screen, x, line), background) << "the line shows " << countdown.left - x << " px before it";
     ReleaseDC(nullptr, screen);
 }
+
+INSTANTIATE_TEST_SUITE_P(Zelmora, FramesLine, ::testing::Values(96, 144),
+                         [](const ::testing::TestParamInfo<DWORD>& dots) {
+                             return std::to_string(dots.param) + "dpi";
+                         });
 
 // The pixels of a window as the screen shows them, once two looks a moment apart agree.
 std::vector<uint32_t> ShownPixels(HWND window) {
