@@ -4,44 +4,12 @@
 
 #include <oleauto.h>
 
-#include <utility>
+#include "base/scoped.h"
 
 // Owners of what the program must give back to Windows: kernel handles, device contexts, GDI objects, menus, icons
 // and BSTRs. Each gives its own back when it goes, and moves but never copies.
 
 namespace zelmora {
-
-// A handle of type T, closed by Close; None is the value that holds nothing.
-template <typename T, auto Close, T None = T{}>
-class Scoped {
-public:
-    Scoped() = default;
-    explicit Scoped(T value) : value_(value) {}
-    Scoped(Scoped&& other) noexcept : value_(other.Release()) {}
-    Scoped& operator=(Scoped&& other) noexcept {
-        Reset(other.Release());
-        return *this;
-    }
-    ~Scoped() { Reset(); }
-
-    T Get() const { return value_; }
-    // For the out parameter of a call that hands over a handle.
-    T* Receive() {
-        Reset();
-        return &value_;
-    }
-    explicit operator bool() const { return value_ != None; }
-    // Hands the handle over to a new owner: a window takes its menu, say.
-    T Release() { return std::exchange(value_, None); }
-    void Reset(T value = None) {
-        if (value_ != None)
-            Close(value_);
-        value_ = value;
-    }
-
-private:
-    T value_ = None;
-};
 
 using ScopedHandle = Scoped<HANDLE, &CloseHandle>;
 template <typename Object>
