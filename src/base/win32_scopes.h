@@ -6,8 +6,8 @@
 
 #include "base/scoped.h"
 
-// Owners of what the program must give back to Windows: kernel handles, device contexts, GDI objects, menus, icons
-// and BSTRs. Each gives its own back when it goes, and moves but never copies.
+// Owners of what the program must give back to Windows: kernel handles, device contexts and paintings, GDI
+// objects, menus, icons and BSTRs. Each gives its own back when it goes, and none is ever copied.
 
 namespace zelmora {
 
@@ -36,6 +36,21 @@ public:
 
 private:
     HWND window_;
+    HDC dc_;
+};
+
+// A window's painting, from BeginPaint to EndPaint.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    ~ScopedPaint() { EndPaint(window_, &paint_); }
+    operator HDC() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
     HDC dc_;
 };
 

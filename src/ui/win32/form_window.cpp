@@ -439,11 +439,9 @@ LRESULT CALLBACK FormWindow::PictureProcedure(HWND picture, UINT message, WPARAM
 void FormWindow::PaintOrMove(HWND picture, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto found = byId_.find(GetDlgCtrlID(picture));
     if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        const HDC dc = BeginPaint(picture, &paint);
+        const ScopedPaint dc(picture);
         if (icons_.large && found != byId_.end() && found->second->Description().options.programIcon)
             DrawIconEx(dc, 0, 0, icons_.large, 0, 0, 0, nullptr, DI_NORMAL);
-        EndPaint(picture, &paint);
         return;
     }
     if (found == byId_.end())
