@@ -10,8 +10,16 @@ int CheckStateOf(const std::string& stored) {
     return 0;
 }
 
-std::string StoredNumber(const std::string& text) {
-    return DecimalText(NumericValue(text));
+std::string StoredText(const SettingKey& setting, const std::string& value) {
+    switch (setting.form) {
+        case StoredAs::CheckState:
+            return std::to_string(CheckStateOf(value));
+        case StoredAs::Number:
+            return DecimalText(NumericValue(value));
+        case StoredAs::Text:
+            break;
+    }
+    return value;
 }
 
 }  // namespace zelmora

@@ -43,7 +43,8 @@ consteval const SettingKey& Setting(std::string_view key) {
 
 // A stored check box state: 0, 1 or 2; anything else counts as 0.
 int CheckStateOf(const std::string& stored);
-// What a text box's number is stored as: its numeric value's decimal text.
-std::string StoredNumber(const std::string& text);
+// The text the file keeps for a value, by the setting's form: a check state as "0", "1" or "2", a number as its
+// numeric value's decimal text, a text unchanged.
+std::string StoredText(const SettingKey& setting, const std::string& value);
 
 }  // namespace zelmora

@@ -18,6 +18,4 @@ inline constexpr ControlDescription kFAboutControls[] = {
 inline constexpr FormDescription kFAboutDescription{"FAbout", "FAbout", 4785, 1230, kFAboutControls, {}};
 static_assert(ContainersComeFirst(kFAboutDescription));
 
-using FAboutControl = ControlName<kFAboutDescription>;
-
 }  // namespace zelmora

@@ -108,7 +108,7 @@ public:
     void TaboutI_Click();
 
     // Settings file access: Read gives the stored text, or the table's default where there is none; Write
-    // stores the value given.
+    // stores the value given, in the setting's stored form.
     enum class IniMode { Read, Write };
     std::string ReadWriteIni(const SettingKey& setting, IniMode mode, const std::string& value = {});
 

@@ -39,7 +39,7 @@ void Form1::Form_Unload() {
     StopCycle();
     DeleteIcon();
     ReadWriteIni(Setting("Del"), IniMode::Write, std::to_string(static_cast<int>(CDel.Value())));
-    ReadWriteIni(Setting("Time"), IniMode::Write, StoredNumber(TDel.Text()));
+    ReadWriteIni(Setting("Time"), IniMode::Write, TDel.Text());
     ReadWriteIni(Setting("ALoad"), IniMode::Write, std::to_string(static_cast<int>(CLoad.Value())));
     SaveTotals();
 }
@@ -52,7 +52,8 @@ void Form1::TExit_Click() {
 std::string Form1::ReadWriteIni(const SettingKey& setting, IniMode mode, const std::string& value) {
     if (mode == IniMode::Read)
         return services_.settings.Read(setting.section, setting.key, setting.defaultValue, IniPath);
-    if (!services_.settings.Write(setting.section, setting.key, value, IniPath) && !settingsWriteFailed_) {
+    const std::string stored = StoredText(setting, value);
+    if (!services_.settings.Write(setting.section, setting.key, stored, IniPath) && !settingsWriteFailed_) {
         settingsWriteFailed_ = true;  // said once: every later write would fail the same way
         Lb1.SetText("无法写入设置文件：" + IniPath);
     }
