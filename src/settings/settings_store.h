@@ -1,10 +1,20 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace zelmora {
 
-// The two profile calls behind the settings file, and what finding a place for it needs. Texts are UTF-8.
+// A key's value as a save stores it.
+struct StoredValue {
+    std::string section;
+    std::string key;
+    std::string value;
+
+    bool operator==(const StoredValue&) const = default;
+};
+
+// The settings file, and what finding a place for it needs. Texts are UTF-8.
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
@@ -14,9 +24,9 @@ public:
     virtual std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue,
                              const std::string& path) = 0;
 
-    // Stores the value, creating the file, the section and the key as needed; false when it could not.
-    virtual bool Write(const std::string& section, const std::string& key, const std::string& value,
-                       const std::string& path) = 0;
+    // Stores the values together, creating the file, the sections and the keys as needed: afterwards the file holds
+    // all of them, or, where the save fails, what it held before. False when it could not.
+    virtual bool Save(const std::vector<StoredValue>& values, const std::string& path) = 0;
 
     // Whether the file may be written: it exists and can be, or it is missing and may be made where it is.
     virtual bool CanWrite(const std::string& path) = 0;

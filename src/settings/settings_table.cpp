@@ -13,7 +13,7 @@ int CheckStateOf(const std::string& stored) {
 std::string StoredText(const SettingKey& setting, const std::string& value) {
     switch (setting.form) {
         case StoredAs::CheckState:
-            return std::to_string(CheckStateOf(value));
+            return DecimalText(CheckStateOf(value));
         case StoredAs::Number:
             return DecimalText(NumericValue(value));
         case StoredAs::Text:

@@ -34,10 +34,8 @@ std::string Win32ProfileStore::Read(const std::string& section, const std::strin
     return Narrow(CutToAnsiBytes(buffer, kMaxValueBytes));
 }
 
-bool Win32ProfileStore::Write(const std::string& section, const std::string& key, const std::string& value,
-                              const std::string& path) {
-    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
-                                      Widen(path).c_str()) != FALSE;
+bool Win32ProfileStore::Save(const std::vector<StoredValue>& values, const std::string& path) {
+    return SaveWhole(files_, values, path);
 }
 
 // A missing file is tried by making it, deleted again as its handle closes. Another program holding the file (an
@@ -63,8 +61,7 @@ void Win32ProfileStore::StartFrom(const std::string& original, const std::string
          separator = file.find_first_of(L"\\/", separator + 1))
         CreateDirectoryW(file.substr(0, separator).c_str(), nullptr);
     // The copy is the user's own to write, though the original may be read-only.
-    if (CopyFileW(Widen(original).c_str(), file.c_str(), TRUE))
-        SetFileAttributesW(file.c_str(), GetFileAttributesW(file.c_str()) & ~FILE_ATTRIBUTE_READONLY);
+    CopyWhole(files_, original, path);
 }
 
 }  // namespace zelmora

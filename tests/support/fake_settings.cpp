@@ -9,13 +9,18 @@ std::string RecordingSettings::Read(const std::string& section, const std::strin
     return found == values.end() ? defaultValue : found->second;
 }
 
-bool RecordingSettings::Write(const std::string& section, const std::string& key, const std::string& value,
-                              const std::string& file) {
+bool RecordingSettings::Save(const std::vector<StoredValue>& saved, const std::string& file) {
     path = file;
-    if (unwritable.contains(path))
+    if (unwritable.contains(path) || failingSaves > 0) {
+        --failingSaves;
         return false;
-    values[section + "/" + key] = value;
-    writes.push_back(section + "/" + key + "=" + value);
+    }
+    saves.emplace_back();
+    for (const StoredValue& stored : saved) {
+        values[stored.section + "/" + stored.key] = stored.value;
+        saves.back().push_back(stored.section + "/" + stored.key + "=" + stored.value);
+        writes.push_back(saves.back().back());
+    }
     return true;
 }
 

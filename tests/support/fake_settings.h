@@ -18,18 +18,19 @@ class RecordingSettings : public SettingsStore {
 public:
     std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue,
                      const std::string& file) override;
-    bool Write(const std::string& section, const std::string& key, const std::string& value,
-               const std::string& file) override;
+    bool Save(const std::vector<StoredValue>& saved, const std::string& file) override;
     bool CanWrite(const std::string& file) override { return !unwritable.contains(file); }
     void StartFrom(const std::string& original, const std::string& file) override {
         started.push_back(original + " > " + file);
     }
 
-    std::map<std::string, std::string> values;  // "Section/Key"
-    std::vector<std::string> writes;            // "Section/Key=value"
-    std::string path;                           // of the last read or write
-    std::set<std::string> unwritable;           // paths; their writes fail
-    std::vector<std::string> started;           // "original > path"
+    std::map<std::string, std::string> values;    // "Section/Key"
+    std::vector<std::string> writes;              // "Section/Key=value", of every save
+    std::vector<std::vector<std::string>> saves;  // each save's writes
+    std::string path;                             // of the last read or save
+    std::set<std::string> unwritable;             // paths; their saves fail
+    int failingSaves = 0;                         // so many saves fail, whatever their path
+    std::vector<std::string> started;             // "original > path"
 };
 
 // Shortcut files in memory.
