@@ -14,7 +14,7 @@ public:
     bool StopRequested() const override { return false; }
     void FolderMeasured(std::string) override {}
     void FilesCounted(int64_t) override {}
-    void LevelUnreadable() override { ++unreadable; }
+    void LevelUnreadable(const std::string&) override { ++unreadable; }
     void FileDeleted(int64_t length) override { freed += length; }
 
     int unreadable = 0;

@@ -45,7 +45,7 @@ int Run(HINSTANCE instance, int show, StartupSteps& steps) {
     const ScopedIcon largeIcon = LoadProgramIcon(instance, SM_CXICON);
     const ScopedIcon smallIcon = LoadProgramIcon(instance, SM_CXSMICON);
     FormWindow window(instance, {largeIcon.Get(), smallIcon.Get()});
-    Win32Worker worker([&window] { window.Wake(); });
+    Win32Worker worker([&window] { return window.Wake(); });
     Form1 form({fileSystems, settings, system, messages, window, tray, shortcuts, browser, worker}, dispatch);
     steps.Done("icons and window class");
     window.Realize(form.model);
@@ -57,7 +57,11 @@ int Run(HINSTANCE instance, int show, StartupSteps& steps) {
     ShowWindow(window.Handle(), show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ? SW_SHOWNORMAL : show);
     steps.Done("shown");
 
-    return window.RunMessages().value_or(0);
+    const int code = window.RunMessages().value_or(0);
+    // A cycle that the file system holds past the unload (which has stored what it freed) ends with the program.
+    if (!worker.WaitFor(0))
+        ExitProcess(static_cast<UINT>(code));
+    return code;
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ std::string DecimalText(double value) {
     const int exponent = shortest.Exponent();
     const int count = static_cast<int>(digits.size());
     if (exponent >= 15 || exponent < -15) {
-        const std::string magnitude = std::to_string(exponent < 0 ? -exponent : exponent);
+        const std::string magnitude = DecimalText(exponent < 0 ? -exponent : exponent);
         return sign + digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "") + "E" +
                (exponent < 0 ? "-" : "+") + (magnitude.size() < 2 ? "0" : "") + magnitude;
     }

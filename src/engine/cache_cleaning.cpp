@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "base/number_text.h"
+
 namespace zelmora {
 
 namespace {
@@ -13,8 +15,8 @@ constexpr uint32_t kBetweenMs = 250;  // nor more often than this
 
 std::string ProgressText(const CleaningProgress& progress) {
     if (progress.filesDeleted > 0)
-        return "正在清理… 已删除 " + std::to_string(progress.filesDeleted) + " 个文件";
-    return "正在清理… 已统计 " + std::to_string(progress.filesCounted) + " 个文件";
+        return "正在清理… 已删除 " + DecimalText(progress.filesDeleted) + " 个文件";
+    return "正在清理… 已统计 " + DecimalText(progress.filesCounted) + " 个文件";
 }
 
 CleaningHandOver::CleaningHandOver(const UserFolders& folders, Worker& worker, System& clock)
@@ -33,13 +35,12 @@ void CleaningHandOver::FilesCounted(int64_t files) {
     NotifyNowAndThen();
 }
 
-void CleaningHandOver::LevelUnreadable() {
-    unreadableLevels_.fetch_add(1, std::memory_order_relaxed);
-    worker_.Notify();
+void CleaningHandOver::LevelUnreadable(const std::string& path) {
+    unreadableLevels_.push_back(path);
 }
 
 void CleaningHandOver::FileDeleted(int64_t length) {
-    freed_ += length;
+    freed_.fetch_add(length, std::memory_order_relaxed);
     filesDeleted_.fetch_add(1, std::memory_order_relaxed);
     NotifyNowAndThen();
 }
@@ -50,16 +51,28 @@ void CleaningHandOver::NotifyNowAndThen() {
     if (now - lastNotified_ < kBetweenMs || now - start_ < kQuietMs)
         return;
     lastNotified_ = now;
-    worker_.Notify();
+    Wake();
+}
+
+// One wake-up at a time: the next comes once the window's thread has taken this one. One that could not be sent is
+// not pending, so the next tries again.
+void CleaningHandOver::Wake() {
+    if (!wakeUpPending_.exchange(true, std::memory_order_acq_rel) && !worker_.Notify())
+        wakeUpPending_.store(false, std::memory_order_release);
 }
 
 // Everything the worker wrote before ending is the window's once it sees the end.
 void CleaningHandOver::End(CleaningReport report) {
-    report.freed = freed_;
+    report.freed = Freed();
     report.folderLines = folderLines_.Take();
+    report.unreadableLevels = std::move(unreadableLevels_);
     report_ = std::move(report);
     ended_.store(true, std::memory_order_release);
-    worker_.Notify();
+    Wake();
+}
+
+void CleaningHandOver::TakeWakeUp() {
+    wakeUpPending_.store(false, std::memory_order_release);
 }
 
 void CleaningHandOver::Stop() {
@@ -71,8 +84,11 @@ bool CleaningHandOver::Ended() const {
 }
 
 CleaningProgress CleaningHandOver::Progress() const {
-    return {filesCounted_.load(std::memory_order_relaxed), filesDeleted_.load(std::memory_order_relaxed),
-            unreadableLevels_.load(std::memory_order_relaxed)};
+    return {filesCounted_.load(std::memory_order_relaxed), filesDeleted_.load(std::memory_order_relaxed)};
+}
+
+int64_t CleaningHandOver::Freed() const {
+    return freed_.load(std::memory_order_relaxed);
 }
 
 bool CleaningHandOver::ShowsProgress() const {
@@ -92,6 +108,8 @@ void CleanCache(FileSystemFactory& fileSystems, CleaningHandOver& handOver) {
         report.cacheFound = fso->Exists(cachePath);
         if (report.cacheFound && !handOver.StopRequested())
             report.picturesGone = fso->DeleteFolder(cachePath, handOver).contentsGone;
+    } catch (const EntryGone&) {
+        report.picturesGone = true;  // the client removed its cache itself
     } catch (...) {
         report.failed = true;
     }

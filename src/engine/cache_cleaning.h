@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "base/recent_lines.h"
 #include "base/system.h"
@@ -20,14 +21,14 @@ struct CleaningReport {
     bool picturesGone = false;  // everything the cache held went (the cache folder itself may stay)
     bool failed = false;        // a failure ended it: the file-system object, the cache folder that would not open
     int64_t freed = 0;          // the bytes of the files that went
-    std::deque<std::string> folderLines;  // the measurement's record, the latest lines (RecentLines)
+    std::deque<std::string> folderLines;        // the measurement's record, the latest lines (RecentLines)
+    std::vector<std::string> unreadableLevels;  // the paths of the levels the measurement could not read
 };
 
 // How far a running cleaning has come.
 struct CleaningProgress {
     int32_t filesCounted = 0;  // by the measurement
     int32_t filesDeleted = 0;  // deleting has begun once there is one
-    int32_t unreadableLevels = 0;
 };
 
 // "正在清理… 已删除 12345 个文件", or while the cache is still being measured "… 已统计 12345 个文件".
@@ -35,8 +36,8 @@ std::string ProgressText(const CleaningProgress& progress);
 
 // What a cleaning on the worker thread and the window's thread share while it runs. The worker tells how far it
 // has come and, at its end, its report; the window's thread reads them and may ask it to stop. The worker wakes
-// the window's thread (Worker::Notify) at its end, at once for a level that cannot be read, and, once it has run a
-// second, at most four times a second.
+// the window's thread (Worker::Notify) at its end and, once it has run a second, at most four times a second; never
+// while a wake-up is still to be taken, so no tree can fill the window's queue.
 class CleaningHandOver : public MeasurementProgress, public DeletionProgress {
 public:
     // For a cleaning of the cache in the user's folders given.
@@ -48,14 +49,17 @@ public:
     bool StopRequested() const override;
     void FolderMeasured(std::string line) override;
     void FilesCounted(int64_t files) override;
-    void LevelUnreadable() override;
+    void LevelUnreadable(const std::string& path) override;
     void FileDeleted(int64_t length) override;
     void End(CleaningReport report);
 
-    // The window's side.
+    // The window's side. A wake-up is taken before what it tells is read, so the next one can come.
+    void TakeWakeUp();
     void Stop();
     bool Ended() const;
     CleaningProgress Progress() const;
+    // The bytes of the files confirmed gone so far.
+    int64_t Freed() const;
     // Whether the cleaning has run long enough for its progress to be shown.
     bool ShowsProgress() const;
     // Once ended: the report, with what went and the measurement's record.
@@ -63,6 +67,7 @@ public:
 
 private:
     void NotifyNowAndThen();
+    void Wake();
 
     const UserFolders folders_;
     Worker& worker_;
@@ -70,14 +75,16 @@ private:
     const uint32_t start_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> ended_{false};
-    // 32-bit counts: a 64-bit atomic takes a loop of compare-exchanges on a 32-bit processor.
+    std::atomic<bool> wakeUpPending_{false};
+    // 32-bit counts: a 64-bit atomic takes a loop of compare-exchanges on a 32-bit processor, paid for the freed
+    // bytes alone, which the window's thread reads when the cleaning cannot end in time.
     std::atomic<int32_t> filesCounted_{0};
     std::atomic<int32_t> filesDeleted_{0};
-    std::atomic<int32_t> unreadableLevels_{0};
+    std::atomic<int64_t> freed_{0};
     // The worker's alone until ended_, then the window's.
     uint32_t lastNotified_;
-    int64_t freed_ = 0;
     RecentLines folderLines_;
+    std::vector<std::string> unreadableLevels_;
     CleaningReport report_;
 };
 

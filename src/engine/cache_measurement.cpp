@@ -28,7 +28,8 @@ struct Level {
 // Depth-first, files before subfolders, with a stack of its own, so no depth of folders can exhaust the thread's.
 // Each folder is opened relative to the one above it, so a folder swapped for a link while the walk runs is refused
 // rather than followed. A failure at a level (a folder that cannot be opened or listed, a sum past the largest)
-// ends that level: it counts 0, and the level above goes on.
+// ends that level: it counts 0, and the level above goes on. A level gone meanwhile (the client pruning its cache)
+// counts 0 too, and is not told.
 class TreeMeasurement {
 public:
     TreeMeasurement(FileSystem& fso, const std::string& cachePath, MeasurementProgress& progress)
@@ -72,8 +73,10 @@ private:
             }
             progress_.FilesCounted(static_cast<int64_t>(folder->Files().size()));
             levels_.push_back({std::move(folder), total, path_.size()});
+        } catch (const EntryGone&) {
+            Deliver(0);
         } catch (...) {
-            progress_.LevelUnreadable();
+            progress_.LevelUnreadable(path_);
             Deliver(0);
         }
     }
@@ -86,7 +89,7 @@ private:
         } else if (Adds(levels_.back().total, result)) {
             levels_.back().total += result;
         } else {
-            progress_.LevelUnreadable();
+            progress_.LevelUnreadable(path_.substr(0, levels_.back().pathLength));
             levels_.pop_back();
         }
     }

@@ -18,12 +18,13 @@ public:
     virtual void FolderMeasured(std::string line) = 0;
     // A folder whose files were counted, with how many.
     virtual void FilesCounted(int64_t files) = 0;
-    // A level that could not be opened or listed: it counts 0, and the level above goes on.
-    virtual void LevelUnreadable() = 0;
+    // A level that could not be opened or listed, with its path: it counts 0, and the level above goes on.
+    virtual void LevelUnreadable(const std::string& path) = 0;
 };
 
 // The bytes a folder tree holds: the lengths of its files, as the file system reports them. The walk tests at every
-// level that the cache path still exists, and ends a level silently where it does not.
+// level that the cache path still exists, and ends a level silently where it does not, or where the level itself
+// is gone.
 int64_t MeasureTree(FileSystem& fso, const std::string& cachePath, const std::string& top,
                     MeasurementProgress& progress);
 

@@ -15,6 +15,12 @@ public:
     using Failure::Failure;
 };
 
+// An entry gone, or being deleted, by the time it was reached: its owner (the client) removed it.
+class EntryGone : public FileSystemError {
+public:
+    using FileSystemError::FileSystemError;
+};
+
 struct FileEntry {
     std::string name;
     int64_t length;  // as the file system reports it
@@ -28,7 +34,8 @@ public:
     virtual ~Folder() = default;
     virtual const std::vector<FileEntry>& Files() const = 0;
     virtual const std::vector<std::string>& SubFolders() const = 0;
-    // Opens the subfolder at that place of SubFolders(), relative to this one; fails if it is no longer a plain folder.
+    // Opens the subfolder at that place of SubFolders(), relative to this one; fails if it is no longer a plain folder,
+    // with EntryGone where it is gone.
     virtual std::unique_ptr<Folder> OpenSubFolder(size_t index) const = 0;
 };
 
@@ -53,7 +60,7 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // Opens and lists the folder at a path. Throws FileSystemError.
+    // Opens and lists the folder at a path. Throws FileSystemError, EntryGone where nothing is there.
     virtual std::unique_ptr<Folder> GetFolder(const std::string& path) = 0;
 
     // Whether an entry of that path exists, folders included; hidden and system entries don't count.

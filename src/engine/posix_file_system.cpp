@@ -15,6 +15,8 @@ namespace zelmora {
 namespace {
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path, int error = errno) {
+    if (error == ENOENT)
+        throw EntryGone("gone: " + path);
     throw FileSystemError(what + " " + path + ": " + std::strerror(error));
 }
 
@@ -57,18 +59,16 @@ std::vector<std::string> ReadNames(int folderFd, const std::string& path) {
     }
 }
 
-struct stat StatEntry(int folderFd, const std::string& name, const std::string& path) {
-    struct stat status {};
-    if (fstatat(folderFd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
-        Fail("cannot read", path + "/" + name);
-    return status;
-}
-
 class PosixFolder : public Folder {
 public:
     PosixFolder(int fd, std::string path) : fd_(fd), path_(std::move(path)) {
         for (std::string& name : ReadNames(fd_.Get(), path_)) {
-            const struct stat status = StatEntry(fd_.Get(), name, path_);
+            struct stat status {};
+            if (fstatat(fd_.Get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+                if (errno == ENOENT)
+                    continue;  // gone since the listing
+                Fail("cannot read", path_ + "/" + name);
+            }
             if (S_ISLNK(status.st_mode))
                 continue;  // never counted, never entered
             if (S_ISDIR(status.st_mode))

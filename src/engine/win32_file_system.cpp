@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "base/number_text.h"
 #include "base/win32_files.h"
 #include "base/win32_scopes.h"
 #include "base/win32_text.h"
@@ -13,14 +14,8 @@ namespace {
 
 // Failures name the entry they concern: for an entry inside the tree its name, for the tree its path.
 [[noreturn]] void Fail(const char* what, std::wstring_view name, DWORD error) {
-    throw FileSystemError(std::string(what) + " " + Narrow(std::wstring(name)) + ": error " + std::to_string(error));
+    throw FileSystemError(std::string(what) + " " + Narrow(std::wstring(name)) + ": error " + DecimalText(error));
 }
-
-// An entry gone, or being deleted, by the time it is opened: its owner (the client) removes it.
-class EntryGone : public FileSystemError {
-public:
-    using FileSystemError::FileSystemError;
-};
 
 void Check(NTSTATUS status, const char* what, std::wstring_view name) {
     if (NT_SUCCESS(status))
@@ -65,8 +60,12 @@ FILE_BASIC_INFORMATION BasicInformation(const Handle& handle, std::wstring_view 
 Handle OpenFolderAt(const std::wstring& path) {
     const HANDLE handle = CreateFileW(path.c_str(), kListAccess, kShareFolder, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        Fail("cannot open", path, GetLastError());
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            throw EntryGone("gone: " + Narrow(path));
+        Fail("cannot open", path, error);
+    }
     Handle folder(handle);
     if (!(BasicInformation(folder, path).FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         Fail("not a folder:", path, ERROR_DIRECTORY);

@@ -23,11 +23,14 @@ void Win32Worker::Start(std::function<void()> work) {
     thread_.Reset(reinterpret_cast<HANDLE>(thread));
 }
 
-void Win32Worker::Join() {
+bool Win32Worker::WaitFor(uint32_t milliseconds) {
+    static_assert(kForever == INFINITE);
     if (!thread_)
-        return;
-    WaitForSingleObject(thread_.Get(), INFINITE);
+        return true;
+    if (WaitForSingleObject(thread_.Get(), milliseconds) != WAIT_OBJECT_0)
+        return false;
     thread_.Reset();
+    return true;
 }
 
 // The work catches its own failures; one that escapes all the same ends the thread, not the program.

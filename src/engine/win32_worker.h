@@ -9,22 +9,22 @@
 namespace zelmora {
 
 // A thread of the C runtime's (_beginthreadex, which Windows XP has). Notify runs the wake-up it was given,
-// which posts to the window.
+// which posts to the window and tells whether it could.
 class Win32Worker : public Worker {
 public:
-    explicit Win32Worker(std::function<void()> wake) : wake_(std::move(wake)) {}
+    explicit Win32Worker(std::function<bool()> wake) : wake_(std::move(wake)) {}
     Win32Worker(const Win32Worker&) = delete;
     Win32Worker& operator=(const Win32Worker&) = delete;
     ~Win32Worker() override { Join(); }
 
     void Start(std::function<void()> work) override;
-    void Join() override;
-    void Notify() override { wake_(); }
+    bool WaitFor(uint32_t milliseconds) override;
+    bool Notify() override { return wake_(); }
 
 private:
     static unsigned __stdcall Run(void* self);
 
-    std::function<void()> wake_;
+    std::function<bool()> wake_;
     std::function<void()> work_;
     ScopedHandle thread_;
 };

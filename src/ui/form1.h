@@ -5,11 +5,13 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/random.h"
 #include "base/system.h"
 #include "engine/cache_cleaning.h"
 #include "engine/file_system.h"
+#include "engine/freed_space.h"
 #include "engine/worker.h"
 #include "settings/settings_store.h"
 #include "settings/settings_table.h"
@@ -115,12 +117,31 @@ public:
 private:
     using TotalsTexts = std::array<std::string, 3>;  // GB, MB, KB
 
+    // The settings written while a save is open go to the file together, once the outermost save closes: a carry's
+    // nested saves store one total, and the unload's six keys land at once.
+    class OpenSave {
+    public:
+        explicit OpenSave(Form1& form) : form_(form) { ++form_.openSaves_; }
+        OpenSave(const OpenSave&) = delete;
+        OpenSave& operator=(const OpenSave&) = delete;
+        ~OpenSave() {
+            if (--form_.openSaves_ == 0)
+                form_.SaveUnsaved();
+        }
+
+    private:
+        Form1& form_;
+    };
+
     void FinishCycle();
+    WholeUnits CountFreed(int64_t bytes);
+    void TellCycle(const std::string& outcome);
     void TellUnreadableLevels();
     void StopCycle();
     void ReloadCountdown();
     TotalsTexts Totals() const;
     void StoreChangedTotals();
+    void SaveUnsaved();
     void CarryInto(TextBox part, TextBox next);
     void ShowFromTray();
     int32_t AddIcon();
@@ -139,13 +160,15 @@ private:
     // The running cycle's, while it runs.
     std::unique_ptr<CleaningHandOver> cycle_;
     std::string cycleTimeStamp_;
-    int32_t unreadableSeen_ = 0;  // of the running cycle, told or to be told
-    int32_t levelsToTell_ = 0;
+    std::vector<std::string> levelsToTell_;  // the paths of the levels that could not be read
     bool levelBoxOpen_ = false;
     TotalsTexts savedTotals_;
     bool deferTotalsSave_ = false;
     bool totalsSaveDeferred_ = false;
-    bool settingsWriteFailed_ = false;
+    // Written, not yet saved: kept until a save succeeds, so the next one tries them again.
+    std::vector<StoredValue> unsaved_;
+    int openSaves_ = 0;
+    bool saveFailed_ = false;  // the last save
 };
 
 }  // namespace zelmora

@@ -24,7 +24,7 @@ void Form1::ReloadCountdown() {
 }
 
 void Form1::Label1_Click() {
-    services_.messages.Show(std::to_string(Tm1.Interval()));
+    services_.messages.Show(DecimalText(Tm1.Interval()));
 }
 
 }  // namespace zelmora

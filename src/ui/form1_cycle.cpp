@@ -11,13 +11,20 @@ namespace {
 
 constexpr const char* kPictureInUse = "可能图片正在使用，请关闭 微博桌面 的 【图片查看】窗口";
 
+// Exit and the end of the session wait this long for a running cycle to stop: Windows gives a program 5 s to end.
+constexpr uint32_t kStopWaitMs = 2000;
+
 }  // namespace
 
 // A cycle's file work runs on the worker, so the window answers while a big cache is cleaned; the worker's news
-// (CycleNews) brings its progress and, at its end, its report, which this thread tallies and tells.
+// (CycleNews) brings its progress and, at its end, its report, which this thread tallies and tells. A tick while a
+// cycle runs looks at the news itself, so a wake-up lost on its way cannot leave the cycle running for good, and is
+// otherwise dropped, never nested.
 void Form1::Tm1_Timer() {
     if (cycle_)
-        return;  // a tick while a cycle runs is dropped, never nested
+        CycleNews();
+    if (cycle_)
+        return;
 
     const double countdown = NumericValue(LTime.Text());
     if (countdown >= 1) {
@@ -34,7 +41,6 @@ void Form1::Tm1_Timer() {
     try {
         cycleTimeStamp_ = services_.system.LocalTime() + " ";
         cycle_ = std::make_unique<CleaningHandOver>(userFolders_, services_.worker, services_.system);
-        unreadableSeen_ = 0;
         services_.worker.Start(
             [&fileSystems = services_.fileSystems, cycle = cycle_.get()] { CleanCache(fileSystems, *cycle); });
     } catch (...) {
@@ -46,13 +52,11 @@ void Form1::Tm1_Timer() {
 void Form1::CycleNews() {
     if (!cycle_)
         return;
-    const CleaningProgress progress = cycle_->Progress();
-    levelsToTell_ += progress.unreadableLevels - unreadableSeen_;
-    unreadableSeen_ = progress.unreadableLevels;
+    cycle_->TakeWakeUp();
     if (cycle_->Ended())
         FinishCycle();
     else if (cycle_->ShowsProgress())
-        Lb1.SetText(ProgressText(progress));
+        Lb1.SetText(ProgressText(cycle_->Progress()));
     TellUnreadableLevels();
 }
 
@@ -68,43 +72,59 @@ void Form1::FinishCycle() {
     services_.worker.Join();
     CleaningReport report = ended->TakeReport();
     FolderlenRec(std::move(report.folderLines));
+    levelsToTell_.insert(levelsToTell_.end(), report.unreadableLevels.begin(), report.unreadableLevels.end());
 
-    const WholeUnits size = InWholeUnits(report.freed);
-    TextBox total = size.megabytes ? TMB : TKB;
-    total.SetText(DecimalText(NumericValue(total.Text()) + static_cast<double>(size.amount)));
-    StoreChangedTotals();
-
-    if (report.failed || (report.cacheFound && !report.picturesGone)) {
-        Lb1.SetText(cycleTimeStamp_ + kPictureInUse);
-        return;
-    }
+    const WholeUnits size = CountFreed(report.freed);
+    if (report.failed || (report.cacheFound && !report.picturesGone))
+        return TellCycle(kPictureInUse);
     if (!report.cacheFound) {
-        Lb1.SetText(cycleTimeStamp_ + "新浪微博缓存路径不存在！");
+        TellCycle("新浪微博缓存路径不存在！");
     } else {
-        Lb1.SetText(cycleTimeStamp_ + "删除成功!已释放 " + SizeText(size) + " 空间.");
+        TellCycle("删除成功!已释放 " + SizeText(size) + " 空间.");
         Tx1.SetText(Tx1.Text() + Lb1.Text() + "\r\n");
     }
     Tx1.SetSelStart(Tx1.Text().size());
 }
 
-// A level the measurement could not read is told in a message box, one at a time: the cycle goes on meanwhile, and
-// the next box comes once the last is closed.
+// Adds what went to the totals, which are saved at once.
+WholeUnits Form1::CountFreed(int64_t bytes) {
+    const OpenSave save(*this);
+    const WholeUnits size = InWholeUnits(bytes);
+    TextBox total = size.megabytes ? TMB : TKB;
+    total.SetText(DecimalText(NumericValue(total.Text()) + static_cast<double>(size.amount)));
+    StoreChangedTotals();
+    return size;
+}
+
+// The cycle's outcome in the status line, with its time, and whether the settings could not be saved.
+void Form1::TellCycle(const std::string& outcome) {
+    Lb1.SetText(cycleTimeStamp_ + outcome + (saveFailed_ ? " 设置未能保存！" : ""));
+}
+
+// The levels a cycle's measurement could not read are told once it has ended, each in a message box, one at a
+// time: the next cycles go on meanwhile, and the next box comes once the last is closed.
 void Form1::TellUnreadableLevels() {
     if (levelBoxOpen_)
         return;
     levelBoxOpen_ = true;
-    for (; levelsToTell_ > 0; --levelsToTell_)
-        services_.messages.Show("文件大于2G！");
+    // The boxes' cycles may add levels meanwhile.
+    for (size_t next = 0; next < levelsToTell_.size(); ++next)
+        services_.messages.Show("无法读取文件夹：" + levelsToTell_[next]);
+    levelsToTell_.clear();
     levelBoxOpen_ = false;
 }
 
-// Exit and the end of the session stop a running cycle at its next entry and count what it freed until then.
+// Exit and the end of the session stop a running cycle at its next entry and count what it freed until then. A
+// cycle that does not stop in time (a folder that will not list, a network drive that hangs) counts what it
+// confirmed gone so far, and the program ends without it.
 void Form1::StopCycle() {
     if (!cycle_)
         return;
     cycle_->Stop();
-    services_.worker.Join();
-    FinishCycle();
+    if (services_.worker.WaitFor(kStopWaitMs))
+        FinishCycle();
+    else
+        CountFreed(cycle_->Freed());
 }
 
 }  // namespace zelmora

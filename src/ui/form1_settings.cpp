@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "base/number_text.h"
 #include "settings/settings_path.h"
 #include "settings/settings_table.h"
@@ -22,6 +24,7 @@ void Form1::Form_Load() {
 
     // A carry while the totals load would store the placeholders of the boxes not loaded yet: the saves
     // wait until all three hold their stored values.
+    const OpenSave save(*this);
     deferTotalsSave_ = true;
     TGB.SetText(ReadWriteIni(Setting("TGB"), IniMode::Read));
     TMB.SetText(ReadWriteIni(Setting("TMB"), IniMode::Read));
@@ -35,12 +38,14 @@ void Form1::Form_Load() {
     SetInTaskBar();
 }
 
+// One save: the totals of a cycle stopped here and the six keys.
 void Form1::Form_Unload() {
+    const OpenSave save(*this);
     StopCycle();
     DeleteIcon();
-    ReadWriteIni(Setting("Del"), IniMode::Write, std::to_string(static_cast<int>(CDel.Value())));
+    ReadWriteIni(Setting("Del"), IniMode::Write, DecimalText(static_cast<int>(CDel.Value())));
     ReadWriteIni(Setting("Time"), IniMode::Write, TDel.Text());
-    ReadWriteIni(Setting("ALoad"), IniMode::Write, std::to_string(static_cast<int>(CLoad.Value())));
+    ReadWriteIni(Setting("ALoad"), IniMode::Write, DecimalText(static_cast<int>(CLoad.Value())));
     SaveTotals();
 }
 
@@ -52,12 +57,27 @@ void Form1::TExit_Click() {
 std::string Form1::ReadWriteIni(const SettingKey& setting, IniMode mode, const std::string& value) {
     if (mode == IniMode::Read)
         return services_.settings.Read(setting.section, setting.key, setting.defaultValue, IniPath);
-    const std::string stored = StoredText(setting, value);
-    if (!services_.settings.Write(setting.section, setting.key, stored, IniPath) && !settingsWriteFailed_) {
-        settingsWriteFailed_ = true;  // said once: every later write would fail the same way
-        Lb1.SetText("无法写入设置文件：" + IniPath);
-    }
+    const OpenSave save(*this);
+    StoredValue stored{setting.section, setting.key, StoredText(setting, value)};
+    const auto same = [&](const StoredValue& other) {
+        return other.section == stored.section && other.key == stored.key;
+    };
+    if (const auto earlier = std::find_if(unsaved_.begin(), unsaved_.end(), same); earlier != unsaved_.end())
+        *earlier = std::move(stored);
+    else
+        unsaved_.push_back(std::move(stored));
     return {};
+}
+
+// "Saved" means written: what a failed save held stays unsaved, told, and goes with the next save.
+void Form1::SaveUnsaved() {
+    if (unsaved_.empty())
+        return;
+    saveFailed_ = !services_.settings.Save(unsaved_, IniPath);
+    if (saveFailed_)
+        Lb1.SetText("无法写入设置文件：" + IniPath);
+    else
+        unsaved_.clear();
 }
 
 }  // namespace zelmora

@@ -16,12 +16,14 @@ void Form1::CarryInto(TextBox part, TextBox next) {
     const std::optional<CarryStep> carry = CarryOf(NumericValue(part.Text()), NumericValue(next.Text()));
     if (!carry)
         return;
+    const OpenSave save(*this);
     part.SetText(DecimalText(carry->part));
     next.SetText(DecimalText(NumericValue(next.Text()) + carry->units));
     SaveTotals();
 }
 
 void Form1::TCls_Click() {
+    const OpenSave save(*this);
     TGB.SetText("0");
     TMB.SetText("0");
     TKB.SetText("0");
@@ -33,6 +35,7 @@ void Form1::SaveTotals() {
         totalsSaveDeferred_ = true;
         return;
     }
+    const OpenSave save(*this);
     ReadWriteIni(Setting("TGB"), IniMode::Write, TGB.Text());
     ReadWriteIni(Setting("TMB"), IniMode::Write, TMB.Text());
     ReadWriteIni(Setting("TKB"), IniMode::Write, TKB.Text());

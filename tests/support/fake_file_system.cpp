@@ -17,6 +17,10 @@ namespace {
 class FakeFolder : public Folder {
 public:
     FakeFolder(FakeNode& node, std::string path) : node_(node), path_(std::move(path)) {
+        if (node.whenOpened)
+            node.whenOpened();
+        if (node.gone)
+            throw EntryGone("gone: " + path_);
         if (node.unopenable)
             throw FileSystemError("cannot open " + path_);
         for (const auto& [name, sub] : node.folders)
@@ -41,6 +45,10 @@ private:
 // Deletes what a folder holds that can go, files first, and keeps what cannot, with the folders that hold it;
 // whether everything went.
 bool DeleteContents(FakeNode& node, DeletionProgress& progress, std::chrono::microseconds pausePerFile) {
+    if (node.gone)
+        return true;
+    if (node.whenOpened)
+        node.whenOpened();
     if (node.heldWhileDeleting || node.unopenable)
         return false;
     bool went = true;

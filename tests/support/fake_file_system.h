@@ -24,8 +24,10 @@ struct FakeNode {
     std::set<std::string> heldFiles;  // open elsewhere: they cannot be deleted
     std::set<std::string> goneFiles;  // listed, but removed by their owner before the deletion reaches them
     bool unopenable = false;
-    bool heldWhileDeleting = false;  // measured, but another program holds it once the deletion comes
-    bool undeletable = false;        // removing this folder fails once it is empty
+    bool gone = false;                 // listed, but removed by its owner before it is opened
+    std::function<void()> whenOpened;  // runs as the folder is opened, on the thread that opens it
+    bool heldWhileDeleting = false;    // measured, but another program holds it once the deletion comes
+    bool undeletable = false;          // removing this folder fails once it is empty
 };
 
 class FakeFileSystem : public FileSystem {
@@ -53,14 +55,14 @@ struct RecordingProgress : MeasurementProgress, DeletionProgress {
     }
     void FolderMeasured(std::string line) override { lines.push_back(std::move(line)); }
     void FilesCounted(int64_t files) override { counted += files; }
-    void LevelUnreadable() override { ++unreadable; }
+    void LevelUnreadable(const std::string& path) override { unreadable.push_back(path); }
     void FileDeleted(int64_t length) override { deleted.push_back(length); }
     int64_t Freed() const;
 
     std::vector<std::string> lines;
     int64_t counted = 0;
-    int unreadable = 0;
-    std::vector<int64_t> deleted;  // the lengths of the files deleted, in order
+    std::vector<std::string> unreadable;  // the paths of the levels that could not be read
+    std::vector<int64_t> deleted;         // the lengths of the files deleted, in order
     size_t stopAfterFolders = SIZE_MAX;
     size_t stopAfterEntries = SIZE_MAX;
     mutable size_t asked = 0;

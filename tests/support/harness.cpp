@@ -5,10 +5,19 @@
 namespace zelmora::testing {
 
 // The window's thread waits for the work to end; news it sent meanwhile find the cycle taken.
-void FakeWorker::Join() {
+bool FakeWorker::WaitFor(uint32_t milliseconds) {
+    waits.push_back(milliseconds);
+    if (held_ && stuck)
+        return false;
     if (held_)
         std::exchange(held_, {})();
     newsPending_ = false;
+    return true;
+}
+
+bool FakeWorker::Notify() {
+    newsPending_ |= !loseWakeUps;
+    return true;
 }
 
 void FakeWorker::Start(std::function<void()> work) {

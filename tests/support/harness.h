@@ -21,13 +21,16 @@ namespace zelmora::testing {
 class FakeWorker : public Worker {
 public:
     void Start(std::function<void()> work) override;
-    void Join() override;
-    void Notify() override { newsPending_ = true; }
+    bool WaitFor(uint32_t milliseconds) override;
+    bool Notify() override;
     void RunHeld();
 
     std::function<void()> news;  // raises the form's WorkerNews event
     bool hold = false;
+    bool stuck = false;        // held work that no wait ends, as a file system that hangs holds it
+    bool loseWakeUps = false;  // wake-ups are sent, and never arrive
     int started = 0;
+    std::vector<uint32_t> waits;  // the longest each wait was to take
 
 private:
     void Run(std::function<void()> work);

@@ -43,8 +43,9 @@ public:
     uint32_t PictureHandle(const ControlDescription& control) override;
     void ShowModal(FormModel& form) override;
 
-    // From any thread: has the window's thread raise the form's WorkerNews event.
-    void Wake() { PostMessageW(window_, kWorkerNews, 0, 0); }
+    // From any thread: has the window's thread raise the form's WorkerNews event; false where the message could not
+    // be posted (a full queue).
+    bool Wake() { return PostMessageW(window_, kWorkerNews, 0, 0) != FALSE; }
 
     HWND Handle() const { return window_; }
     // Runs the thread's messages, with the dialog keys of this window, while it exists. Returns the code of a

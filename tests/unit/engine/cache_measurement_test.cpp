@@ -18,7 +18,7 @@ struct Measurement : ::testing::Test {
 TEST_F(Measurement, AMissingCacheGivesZeroSilently) {
     EXPECT_EQ(Measure(), 0);
     EXPECT_TRUE(recorder.lines.empty());
-    EXPECT_EQ(recorder.unreadable, 0);
+    EXPECT_TRUE(recorder.unreadable.empty());
 }
 
 TEST_F(Measurement, SubtreesAreRecordedBeforeTheFolderThatHoldsThem) {
@@ -40,16 +40,19 @@ TEST_F(Measurement, SizesPastTwoAndFourGigabytesAreMeasuredWhole) {
     const int64_t expected = (8LL << 30) + 2147483647;
     EXPECT_EQ(Measure(), expected);
     EXPECT_EQ(recorder.lines.back(), kAliceCache + " " + std::to_string(expected) + "Byte");
-    EXPECT_EQ(recorder.unreadable, 0);
+    EXPECT_TRUE(recorder.unreadable.empty());
 }
 
-TEST_F(Measurement, AnUnreadableLevelCountsZeroHasNoLineAndIsTold) {
+// A level that cannot be read is told with its path; one its owner removed meanwhile is not.
+TEST_F(Measurement, AnUnreadableLevelCountsZeroHasNoLineAndIsToldAndAGoneOneIsNotTold) {
     FakeNode& cache = Cache();
     cache.folders["locked"].unopenable = true;
     cache.folders["locked"].files = {{"a", 1000}};
+    cache.folders["pruned"].gone = true;
+    cache.folders["pruned"].files = {{"c", 2000}};
     cache.folders["open"].files = {{"b", 30}};
     EXPECT_EQ(Measure(), 30);
-    EXPECT_EQ(recorder.unreadable, 1);
+    EXPECT_EQ(recorder.unreadable, std::vector<std::string>{kAliceCache + "\\locked"});
     EXPECT_EQ(recorder.lines, (std::vector<std::string>{kAliceCache + "\\open 30Byte", kAliceCache + " 30Byte"}));
 }
 

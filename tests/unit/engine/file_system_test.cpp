@@ -44,7 +44,7 @@ TEST_F(RealTree, MeasuresAndDeletesANestedTree) {
     EXPECT_EQ(Measure(), 357);
     ASSERT_EQ(measured.lines.size(), 5u);
     EXPECT_EQ(measured.lines.back(), dir.Text("cache") + " 357Byte");
-    EXPECT_EQ(measured.unreadable, 0);
+    EXPECT_TRUE(measured.unreadable.empty());
     EXPECT_TRUE(fileSystems->Create()->Exists(dir.Text("cache")));
     EXPECT_TRUE(Delete());
     EXPECT_EQ(deleted.Freed(), 357);
@@ -114,6 +114,20 @@ TEST_F(RealTree, AFileAlreadyGoneIsNotCountedNorInTheWay) {
     EXPECT_FALSE(fs::exists(cache));
 }
 
+// A folder or picture its owner removes once the measurement has listed the cache is gone, not unreadable.
+TEST_F(RealTree, WhatGoesWhileItIsMeasuredIsNotAnUnreadableLevel) {
+    MakeFile(cache / "a" / "1.jpg", 10);
+    MakeFile(cache / "b" / "2.jpg", 20);
+    MakeFile(cache / "c.jpg", 30);
+    measured.beforeEntry = [&] {
+        fs::remove_all(cache / "b");
+        fs::remove(cache / "c.jpg");
+    };
+    Measure();
+    EXPECT_TRUE(measured.unreadable.empty());
+    EXPECT_EQ(measured.lines.size(), 2u) << "a and the cache";
+}
+
 // Measured and deleted with a stack of their own: a tree deeper than the call stack could follow goes.
 TEST_F(RealTree, DepthNeedsNoCallStack) {
     fs::path deep = cache;
@@ -159,7 +173,7 @@ TEST_F(RealTree, LinkToAnOutsideFolderIsNeitherCountedNorFollowed) {
     fs::create_directory_symlink(cache, cache / "loop");
     EXPECT_EQ(Measure(), 10);
     EXPECT_EQ(measured.lines.size(), 1u);
-    EXPECT_EQ(measured.unreadable, 0);
+    EXPECT_TRUE(measured.unreadable.empty());
     Delete();
     EXPECT_EQ(deleted.Freed(), 10) << "links are not counted";
     EXPECT_FALSE(fs::exists(cache));
@@ -197,7 +211,7 @@ TEST_F(RealTree, SparseFilesPastFourGigabytesAreMeasuredAndCountedWhole) {
     MakeFile(cache / "big" / "more.bin", 2ULL << 30);
     const int64_t bytes = (5LL << 30) - 95;
     EXPECT_EQ(Measure(), bytes);
-    EXPECT_EQ(measured.unreadable, 0);
+    EXPECT_TRUE(measured.unreadable.empty());
     EXPECT_TRUE(Delete());
     EXPECT_EQ(deleted.Freed(), bytes);
 }

@@ -213,7 +213,8 @@ TEST_F(Cycle, BoxesForUnreadableLevelsComeOneAtATimeWhileTheCyclesGoOn) {
     CacheOf(10).folders["x"].unopenable = true;
     ticking.Tm1.Tick();
     EXPECT_EQ(h.fileSystems.created, 2) << "the second cycle ran while the first box was open";
-    EXPECT_EQ(messages.shown, (std::vector<std::string>{"文件大于2G！", "文件大于2G！"}));
+    const std::string unreadable = "无法读取文件夹：" + kAliceCache + "\\x";
+    EXPECT_EQ(messages.shown, (std::vector<std::string>{unreadable, unreadable}));
     EXPECT_EQ(messages.mostOpen, 1);
 }
 
@@ -251,6 +252,51 @@ TEST_F(Cycle, FourGigabytesAreToldCountedAndStoredAtOnce) {
     form.LTime.SetText("0");
     form.Tm1.Tick();
     EXPECT_EQ(h.settings.writes.back(), "Cls/TKB=5") << "stored after the cycle, with no carry";
+}
+
+// A save that fails is told after the cycle's report; the next cycle saves what it held, though it changed nothing.
+TEST_F(Cycle, AFailedSaveIsToldAfterTheReportAndTheNextCycleTriesAgain) {
+    CacheOf(5 << 20);
+    h.settings.failingSaves = 1;
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(form.Lb1.Text(), "14:03:27 删除成功!已释放 5MB 空间. 设置未能保存！");
+    EXPECT_FALSE(h.settings.values.contains("Cls/TMB"));
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(form.Lb1.Text(), kNoCache);
+    EXPECT_EQ(h.settings.values["Cls/TMB"], "5");
+}
+
+// Wake-ups lost on their way leave no cycle running for good: the next tick finds it ended and counts it once, and
+// the cycles go on.
+TEST_F(Cycle, ACycleWhoseWakeUpsAreLostEndsAtTheNextTick) {
+    h.worker.loseWakeUps = true;
+    form.TDel.SetText("1");
+    CacheOf(4096);
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(form.Lb1.Text(), "") << "the end is not told yet";
+    form.Tm1.Tick();
+    EXPECT_EQ(form.Lb1.Text(), "14:03:27 删除成功!已释放 4KB 空间.");
+    EXPECT_EQ(form.LTime.Text(), "59") << "the tick counts down as well";
+    CacheOf(2048);
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    form.Tm1.Tick();
+    EXPECT_EQ(h.worker.started, 2);
+    EXPECT_EQ(form.TKB.Text(), "6");
+}
+
+// A folder the client removes while the cycle measures it brings no box and is no picture in use.
+TEST_F(Cycle, AFolderRemovedWhileTheCycleRunsBringsNoBox) {
+    FakeNode& cache = CacheOf(1024);
+    cache.folders["pruned"].gone = true;
+    cache.folders["pruned"].files = {{"a.jpg", 4096}};
+    form.LTime.SetText("0");
+    form.Tm1.Tick();
+    EXPECT_EQ(form.Lb1.Text(), "14:03:27 删除成功!已释放 1KB 空间.");
+    EXPECT_TRUE(h.messages.shown.empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -21,17 +22,33 @@ public:
     ~ThreadWorker() override { Join(); }
     void Start(std::function<void()> work) override {
         Join();
-        thread_ = std::thread(std::move(work));
+        ended_ = false;
+        thread_ = std::thread([this, work = std::move(work)] {
+            work();
+            const std::lock_guard lock(mutex_);
+            ended_ = true;
+            arrived_.notify_all();
+        });
     }
-    void Join() override {
-        if (thread_.joinable())
-            thread_.join();
+    bool WaitFor(uint32_t milliseconds) override {
+        waits.push_back(milliseconds);
+        if (!thread_.joinable())
+            return true;
+        {
+            std::unique_lock lock(mutex_);
+            if (!arrived_.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] { return ended_; }))
+                return false;
+        }
+        thread_.join();
+        return true;
     }
-    void Notify() override {
+    bool Notify() override {
         const std::lock_guard lock(mutex_);
         ++news_;
-        arrived_.notify_one();
+        arrived_.notify_all();
+        return true;
     }
+    std::vector<uint32_t> waits;  // the longest each wait was to take
     // The window's thread: waits for news, up to a while; whether any came.
     bool TakeNews(std::chrono::milliseconds wait) {
         std::unique_lock lock(mutex_);
@@ -46,6 +63,7 @@ private:
     std::mutex mutex_;
     std::condition_variable arrived_;
     int news_ = 0;
+    bool ended_ = false;
 };
 
 struct Handover : ::testing::Test {
@@ -108,6 +126,32 @@ TEST_F(Handover, TheUnloadStopsTheCycleAndStoresWhatWent) {
     EXPECT_EQ(h.settings.values["Cls/TMB"] + "/" + h.settings.values["Cls/TKB"],
               deleted >= 1024 ? "1/0" : "0/" + std::to_string(deleted))
         << deleted << " pictures of 1 KB went";
+}
+
+// The file system holds the worker (a folder that will not list, a drive that hangs): the unload waits for it two
+// seconds at most, stores what went until then, and leaves it behind.
+TEST_F(Handover, AnUnloadWhileTheFileSystemHoldsTheWorkerStoresWhatWentAndGoesOn) {
+    std::atomic<int> opened = 0;
+    std::atomic<bool> letGo = false;
+    h.fileSystems.pausePerFile = 0ms;
+    h.fileSystems.roots[kAliceCache].folders["f20"].whenOpened = [&] {
+        if (++opened == 2)  // by the deletion, after the measurement
+            while (!letGo)
+                std::this_thread::sleep_for(1ms);
+    };
+    StartCycle();
+    while (opened < 2)
+        std::this_thread::sleep_for(1ms);
+    form.model.RaiseFormEvent(FormEvent::Unload);
+    EXPECT_EQ(worker.waits.back(), 2000u);
+    const std::string stored = h.settings.values["Cls/TMB"] + "/" + h.settings.values["Cls/TKB"];
+    letGo = true;
+    worker.Join();
+    int64_t left = 0;
+    for (const auto& [name, folder] : h.fileSystems.roots[kAliceCache].folders)
+        left += static_cast<int64_t>(folder.files.size());
+    EXPECT_GT(left, 0);
+    EXPECT_EQ(stored, "0/" + std::to_string(2000 - left)) << "each picture of 1 KB that went before the unload";
 }
 
 }  // namespace

@@ -112,15 +112,17 @@ TEST_F(Lifecycle, UnloadWritesTheSixKeysInOrder) {
     }
 }
 
-TEST_F(Lifecycle, AFailedWriteIsToldOnceNamingTheFile) {
-    h.system.appData.clear();
-    h.settings.unwritable.insert("C:\\Zelmora\\Config.ini");
+// A save that fails is told, naming the file, and what it held goes with the next save that succeeds.
+TEST_F(Lifecycle, AFailedSaveIsToldAndItsValuesGoWithTheNextSave) {
     Load();
+    h.settings.failingSaves = 1;
     form.TCls_Click();
     EXPECT_EQ(form.Lb1.Text(), "无法写入设置文件：C:\\Zelmora\\Config.ini");
-    form.Lb1.SetText("");
+    EXPECT_TRUE(h.settings.saves.empty());
+    form.TDel.SetText("7");
     form.model.RaiseFormEvent(FormEvent::Unload);
-    EXPECT_EQ(form.Lb1.Text(), "");
+    EXPECT_EQ(h.settings.saves, (std::vector<std::vector<std::string>>{{"Cls/TGB=0", "Cls/TMB=0", "Cls/TKB=0",
+                                                                        "Auto/Del=0", "Auto/Time=7", "Auto/ALoad=1"}}));
 }
 
 TEST_F(Lifecycle, ExitClosesTheWindowSoTheUnloadSequenceRuns) {
