@@ -9,7 +9,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(cmake g++ make googletest libbenchmark-dev
           mingw-w64 g++-mingw-w64-i686-posix
           wine wine32:i386 wine32-preloader:i386 wine64 wine64-preloader
-          xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei fonts-arphic-uming fonts-wine liblnk-utils
+          xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei fonts-arphic-uming fonts-wine liblnk-utils strace
           clang locales)
 
 installed() {

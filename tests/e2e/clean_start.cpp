@@ -26,7 +26,10 @@ class CleanStart : public ::testing::EmptyTestEventListener {
              {std::string("C:\\zelmora-e2e"), std::string("C:\\zelmora-e2e-outside"),
               ParentOf(ParentOf(Zelmora::CacheFolder())), UserSettingsFolder(), StartupFolder() + "\\Zelmora.lnk"})
             trees += " " + UnixPath(tree);
-        RunShell("chmod -R u+w" + trees + " 2>/dev/null; rm -rf" + trees);
+        // A small file system a case mounted in its program folder goes first.
+        RunShell("awk -v under=" + UnixPath("C:\\zelmora-e2e\\") +
+                 " 'index($2, under) == 1 {print $2}' /proc/mounts | xargs -r umount -l; chmod -R u+w" + trees +
+                 " 2>/dev/null; rm -rf" + trees);
     }
 };
 

@@ -125,15 +125,30 @@ void EndPrograms(const std::vector<std::wstring>& exeNames) {
     }
 }
 
-// Wine's tray lays its icons out from left to right in the order they came, and keeps the icons of programs that
-// were killed until the pointer passes over them: the newest icon is the last, at the right.
+namespace {
+
+const std::string kFindTray =
+    "tray=$(/usr/bin/xdotool search --onlyvisible --name 'Wine System Tray' | head -n 1); "
+    "eval $(/usr/bin/xdotool getwindowgeometry --shell $tray); ";
+// Passes the pointer over every slot of the tray, from the right: Wine drops the icon of a program that has ended
+// once the pointer passes over it, and moves the icons to its right one slot left.
+const std::string kSweepTray =
+    "for x in $(seq $((WIDTH - 10)) -20 10); do /usr/bin/xdotool mousemove --window $tray $x 10; sleep 0.05; done; ";
+
+}  // namespace
+
+void ForgetEndedTrayIcons() {
+    RunShell(kFindTray + kSweepTray);
+}
+
+// Wine's tray lays its icons out from left to right in the order they came, in slots of 20 pixels, eight at least:
+// once the icons of programs that ended are gone, the newest icon is the last one drawn.
 void ClickTrayIcon(int button, int clicks) {
-    RunShell(
-        "tray=$(/usr/bin/xdotool search --onlyvisible --name 'Wine System Tray' | head -n 1); "
-        "eval $(/usr/bin/xdotool getwindowgeometry --shell $tray); /usr/bin/xdotool windowraise $tray; "
-        "/usr/bin/xdotool mousemove --window $tray $((WIDTH - 10)) 10; sleep 0.3; "
-        "/usr/bin/xdotool mousemove --window $tray $((WIDTH - 9)) 10 click --repeat " +
-        std::to_string(clicks) + " --delay 120 " + std::to_string(button));
+    RunShell(kFindTray + "/usr/bin/xdotool windowraise $tray; " + kSweepTray +
+             "sleep 0.3; last=$(import -window $tray txt:- | awk -F'[,:]' 'NR > 1 && !/#FFFFFF/ && $1 > m {m = $1} "
+             "END {print m + 0}'); x=$((last / 20 * 20 + 10)); /usr/bin/xdotool mousemove --window $tray $x 10; "
+             "sleep 0.3; /usr/bin/xdotool mousemove --window $tray $((x + 1)) 10 click --repeat " +
+             std::to_string(clicks) + " --delay 120 " + std::to_string(button));
 }
 
 std::string ParentOf(const std::string& path) {
@@ -214,6 +229,15 @@ void Zelmora::Start() {
 
 bool Zelmora::Running() const {
     return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void Zelmora::Kill() {
+    TerminateProcess(process_.hProcess, 1);
+    WaitForExit();
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+    process_ = {};
+    window_ = nullptr;
 }
 
 void Zelmora::WaitForExit() {

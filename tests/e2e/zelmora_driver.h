@@ -34,6 +34,8 @@ public:
     void Start();
     void Launch();
     bool Running() const;
+    // Ends the program at once, as the task manager's end task does, and waits until it has ended.
+    void Kill();
     void WaitForExit();
     DWORD ExitCode() const;
 
@@ -85,6 +87,8 @@ using testing::UnixPath;
 
 // Clicks the newest icon of Wine's own tray window; clicks is 1 or 2, button 1 left or 3 right.
 void ClickTrayIcon(int button, int clicks);
+// Has Wine's tray drop the icons of the programs that ended, as a pointer passing over them does.
+void ForgetEndedTrayIcons();
 
 // A value under HKEY_CURRENT_USER for the length of a case, such as one of Wine's settings (the Windows
 // version it reports, the display's dots per inch); what was there before comes back afterwards.
