@@ -133,12 +133,13 @@ const std::string kFindTray =
 // Passes the pointer over every slot of the tray, from the right: Wine drops the icon of a program that has ended
 // once the pointer passes over it, and moves the icons to its right one slot left.
 const std::string kSweepTray =
-    "for x in $(seq $((WIDTH - 10)) -20 10); do /usr/bin/xdotool mousemove --window $tray $x 10; sleep 0.05; done; ";
+    "moves=; for x in $(seq $((WIDTH - 10)) -20 10); do moves=$moves' mousemove --window '$tray' '$x' 10 sleep 0.03'; "
+    "done; /usr/bin/xdotool $moves; ";
 
 }  // namespace
 
 void ForgetEndedTrayIcons() {
-    RunShell(kFindTray + kSweepTray);
+    RunShell(kFindTray + kSweepTray + "true");
 }
 
 // Wine's tray lays its icons out from left to right in the order they came, in slots of 20 pixels, eight at least:

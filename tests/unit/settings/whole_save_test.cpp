@@ -95,11 +95,6 @@ public:
         return true;
     }
     FileOutcome Replace(const std::string& from, const std::string& to) override {
-        ++replaces;
-        if (busyReplaces > 0) {
-            --busyReplaces;
-            return FileOutcome::Busy;
-        }
         Record([from, to](Disk& disk) {
             disk.names[to] = disk.names.at(from);
             disk.names.erase(from);
@@ -109,7 +104,7 @@ public:
     void Remove(const std::string& path) override {
         Record([path](Disk& disk) { disk.names.erase(path); });
     }
-    void Pause(uint32_t milliseconds) override { paused += milliseconds; }
+    void Pause(uint32_t) override {}
 
     size_t Operations() const { return log_.size(); }
     // The disk after the first so many operations and then a crash, which treats the data not flushed so.
@@ -131,9 +126,6 @@ public:
 
     std::optional<SettingsFileKind> kind;
     FileOutcome copyOutcome = FileOutcome::Done;
-    int busyReplaces = 0;
-    int replaces = 0;
-    uint32_t paused = 0;
 
 private:
     void Record(std::function<void(Disk&)> operation) {
@@ -159,33 +151,29 @@ Disk DiskWith(std::optional<std::string> config, std::optional<std::string> left
     return disk;
 }
 
-// The settings file's bytes, or none where it is missing: what the next start reads.
-std::optional<std::string> Settings(Disk& disk) {
-    const Disk::Data* file = disk.Find(kPath);
-    return file ? std::optional(file->written) : std::nullopt;
+// A file's bytes, or none where it is missing: what the next start reads.
+std::optional<std::string> Bytes(const Disk& disk, const std::string& path) {
+    const auto found = disk.names.find(path);
+    return found == disk.names.end() ? std::nullopt : std::optional(disk.data.at(found->second).written);
 }
 
-// Runs the save, then rebuilds every state a crash could leave after each of its operations, each with the data not
-// flushed kept, lost, or torn at every place; the states in which the next start would read neither the settings
-// before nor after the save.
+// Runs the operations, then rebuilds every state a crash could leave after each of them, with the data not flushed
+// kept, lost, or torn at every place; the states in which the file reads as neither what it held before nor after.
 struct CrashStates {
     size_t checked = 0;
     std::vector<std::string> bad;
 };
-CrashStates CheckCrashes(const Disk& start, const std::function<void(SimulatedFiles&)>& save) {
+CrashStates CheckCrashes(const Disk& start, const std::string& path, const std::function<void(SimulatedFiles&)>& run) {
     SimulatedFiles files(start);
-    Disk before = start;
-    const std::optional<std::string> old = Settings(before);
-    save(files);
-    Disk after = files.Now();
-    const std::optional<std::string> saved = Settings(after);
+    run(files);
+    const std::optional<std::string> old = Bytes(start, path);
+    const std::optional<std::string> saved = Bytes(files.Now(), path);
     CrashStates states;
     for (size_t operations = 0; operations <= files.Operations(); ++operations) {
         for (const Unflushed unflushed : {Unflushed::Kept, Unflushed::Lost, Unflushed::Torn}) {
             const size_t cuts = unflushed == Unflushed::Torn ? saved.value_or("").size() : 1;
             for (size_t tornAt = 0; tornAt < cuts; ++tornAt) {
-                Disk crashed = files.CrashedAfter(operations, unflushed, tornAt);
-                const std::optional<std::string> read = Settings(crashed);
+                const std::optional<std::string> read = Bytes(files.CrashedAfter(operations, unflushed, tornAt), path);
                 ++states.checked;
                 if (read != old && read != saved)
                     states.bad.push_back(std::to_string(operations) + " operations: " + read.value_or("<missing>"));
@@ -196,46 +184,36 @@ CrashStates CheckCrashes(const Disk& start, const std::function<void(SimulatedFi
 }
 
 TEST(WholeSave, EveryCrashStateLeavesTheOldOrTheNewSettings) {
+    const std::string own = "C:\\Users\\alice\\AppData\\Roaming\\Zelmora\\Config.ini";
+    const auto save = [](SimulatedFiles& files) { EXPECT_TRUE(SaveWhole(files, kCarry, kPath)); };
     struct Case {
         const char* name;
         Disk start;
+        std::string path;
+        std::function<void(SimulatedFiles&)> run;
     };
     size_t checked = 0;
-    for (const Case& c : {Case{"a file of the user's", DiskWith(kOld)}, Case{"no file yet", DiskWith(std::nullopt)},
-                          Case{"a copy left by a kill", DiskWith(kOld, std::string("[Cls]\r\nTKB=9", 11))}}) {
-        const CrashStates states =
-            CheckCrashes(c.start, [](SimulatedFiles& files) { EXPECT_TRUE(SaveWhole(files, kCarry, kPath)); });
+    for (const Case& c : {Case{"a file of the user's", DiskWith(kOld), kPath, save},
+                          Case{"no file yet", DiskWith(std::nullopt), kPath, save},
+                          Case{"a copy left by a kill", DiskWith(kOld, std::string("[Cls]\r\nTKB=9", 11)), kPath, save},
+                          Case{"the first copy into application data", DiskWith(kOld), own,
+                               [&](SimulatedFiles& files) { CopyWhole(files, kPath, own); }}}) {
+        const CrashStates states = CheckCrashes(c.start, c.path, c.run);
         EXPECT_EQ(states.bad, std::vector<std::string>{}) << c.name;
         checked += states.checked;
     }
     std::printf("crash states checked: %zu\n", checked);
+    SimulatedFiles files(DiskWith(kOld));
+    SaveWhole(files, kCarry, kPath);
+    EXPECT_EQ(Bytes(files.Now(), kPath),
+              "; mine\r\n[Auto]\r\nDel=1\r\nTime=5\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=4\r\nTKB=8\r\n");
 }
 
 // The same check finds what writing in place leaves: empty, cut and half-saved files.
 TEST(WholeSave, TheCheckFindsTheStatesThatWritingInPlaceLeaves) {
-    const CrashStates states = CheckCrashes(DiskWith(kOld), [](SimulatedFiles& files) { files.Write(kCarry, kPath); });
+    const CrashStates states =
+        CheckCrashes(DiskWith(kOld), kPath, [](SimulatedFiles& files) { files.Write(kCarry, kPath); });
     EXPECT_GT(states.bad.size(), states.checked / 4) << "of " << states.checked;
-}
-
-TEST(WholeSave, TheSavedFileHoldsTheUsersLinesAndTheNewValues) {
-    SimulatedFiles files(DiskWith(kOld, "garbage"));
-    EXPECT_TRUE(SaveWhole(files, kCarry, kPath));
-    Disk now = files.Now();
-    EXPECT_EQ(Settings(now), "; mine\r\n[Auto]\r\nDel=1\r\nTime=5\r\nALoad=0\r\n[Cls]\r\nTGB=0\r\nTMB=4\r\nTKB=8\r\n");
-    EXPECT_FALSE(now.Find(SaveCopyOf(kPath))) << "the copy left by a kill went with the save";
-}
-
-// Another program holding the file makes the rename wait, half a second at most, and then fail.
-TEST(WholeSave, AHeldFileIsWaitedForWithinABound) {
-    for (const int busy : {3, 100}) {
-        SimulatedFiles files(DiskWith(kOld));
-        files.busyReplaces = busy;
-        EXPECT_EQ(SaveWhole(files, kCarry, kPath), busy == 3) << busy;
-        EXPECT_LE(files.paused, 500u);
-        Disk now = files.Now();
-        EXPECT_EQ(Settings(now) == kOld, busy != 3) << busy;
-        EXPECT_FALSE(now.Find(SaveCopyOf(kPath))) << busy;
-    }
 }
 
 // A linked file, or a folder that takes no new file, is written in place; a read-only file is not written.
@@ -244,42 +222,18 @@ TEST(WholeSave, WhereNoCopyCanReplaceItTheFileIsWrittenInPlaceOrNotAtAll) {
         std::optional<SettingsFileKind> kind;
         FileOutcome copy;
         bool saved;
-        bool written;
     };
-    for (const Case& c : {Case{SettingsFileKind::Linked, FileOutcome::Done, true, true},
-                          Case{std::nullopt, FileOutcome::Refused, true, true},
-                          Case{SettingsFileKind::Unwritable, FileOutcome::Done, false, false},
-                          Case{std::nullopt, FileOutcome::Failed, false, false}}) {
+    for (const Case& c :
+         {Case{SettingsFileKind::Linked, FileOutcome::Done, true}, Case{std::nullopt, FileOutcome::Refused, true},
+          Case{SettingsFileKind::Unwritable, FileOutcome::Done, false},
+          Case{std::nullopt, FileOutcome::Failed, false}}) {
         SimulatedFiles files(DiskWith(kOld));
         files.kind = c.kind;
         files.copyOutcome = c.copy;
         EXPECT_EQ(SaveWhole(files, kCarry, kPath), c.saved);
-        Disk now = files.Now();
-        EXPECT_EQ(Settings(now) != kOld, c.written);
-        EXPECT_EQ(files.replaces, 0);
+        EXPECT_EQ(Bytes(files.Now(), kPath) != kOld, c.saved);
+        EXPECT_FALSE(Bytes(files.Now(), SaveCopyOf(kPath)));
     }
-}
-
-TEST(WholeSave, TheFirstCopyIsWholeAndOnlyWhereTheFileIsMissing) {
-    const std::string own = "C:\\Users\\alice\\AppData\\Roaming\\Zelmora\\Config.ini";
-    Disk start = DiskWith(kOld);
-    SimulatedFiles files(start);
-    CopyWhole(files, kPath, own);
-    for (size_t operations = 0; operations <= files.Operations(); ++operations) {
-        for (const Unflushed unflushed : {Unflushed::Lost, Unflushed::Torn}) {
-            Disk crashed = files.CrashedAfter(operations, unflushed, 3);
-            const Disk::Data* copy = crashed.Find(own);
-            EXPECT_TRUE(!copy || copy->written == kOld) << operations;
-        }
-    }
-    Disk now = files.Now();
-    ASSERT_TRUE(now.Find(own));
-    EXPECT_EQ(now.Find(own)->written, kOld);
-
-    start.Truncated(own).written = "mine";
-    SimulatedFiles again(start);
-    CopyWhole(again, kPath, own);
-    EXPECT_EQ(again.Operations(), 0u) << "a file of the user's own is left as it is";
 }
 
 }  // namespace
