@@ -12,7 +12,7 @@ namespace {
 class Tally : public MeasurementProgress, public DeletionProgress {
 public:
     bool StopRequested() const override { return false; }
-    void FolderMeasured(std::string) override {}
+    void FolderMeasured(const std::string&, int64_t) override {}
     void FilesCounted(int64_t) override {}
     void LevelUnreadable(const std::string&) override { ++unreadable; }
     void FileDeleted(int64_t length) override { freed += length; }

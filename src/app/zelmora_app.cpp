@@ -11,6 +11,7 @@
 #include "shell/win32_browser.h"
 #include "shell/win32_tray_shell.h"
 #include "ui/form1.h"
+#include "ui/program_texts.h"
 #include "ui/win32/form_window.h"
 #include "ui/win32/win32_message_boxes.h"
 
@@ -39,7 +40,7 @@ int Run(HINSTANCE instance, int show, StartupSteps& steps) {
     Win32TrayShell tray;
     Win32Shortcuts shortcuts;
     Win32Browser browser;
-    EventDispatch dispatch([&messages](const std::string& failure) { messages.Show("程序出错：" + failure); });
+    EventDispatch dispatch([&messages](const std::string& failure) { messages.Show(texts::ProgramFailure(failure)); });
 
     // The icons outlive the window and the tray icon that show them.
     const ScopedIcon largeIcon = LoadProgramIcon(instance, SM_CXICON);

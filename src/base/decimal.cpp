@@ -33,10 +33,6 @@ double Zero(bool negative) {
     return Assemble(negative, 0, kBias);
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 }  // namespace
 
 Decimal Decimal::Of(double value) {

@@ -6,6 +6,11 @@
 
 namespace zelmora {
 
+// A digit of a number text: '0' to '9', whatever the locale.
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 // A decimal number held as its digits, for conversions between decimal text and doubles that are correctly
 // rounded and the same on every platform, without the C library's. Multiplying and dividing by powers of two
 // is done on the digits, as Go's strconv package does in its exact conversions.

@@ -12,10 +12,6 @@ bool IsSkipped(char c) {
     return c == ' ' || c == '\t' || c == '\n';
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // Collects the characters that form the number, dropping skipped characters, in the C locale's syntax.
 std::string NumberPrefix(std::string_view text) {
     std::string number;

@@ -2,8 +2,6 @@
 
 #include <memory>
 
-#include "base/number_text.h"
-
 namespace zelmora {
 
 namespace {
@@ -13,21 +11,20 @@ constexpr uint32_t kBetweenMs = 250;  // nor more often than this
 
 }  // namespace
 
-std::string ProgressText(const CleaningProgress& progress) {
-    if (progress.filesDeleted > 0)
-        return "正在清理… 已删除 " + DecimalText(progress.filesDeleted) + " 个文件";
-    return "正在清理… 已统计 " + DecimalText(progress.filesCounted) + " 个文件";
-}
-
-CleaningHandOver::CleaningHandOver(const UserFolders& folders, Worker& worker, System& clock)
-    : folders_(folders), worker_(worker), clock_(clock), start_(clock.Milliseconds()), lastNotified_(start_) {}
+CleaningHandOver::CleaningHandOver(const UserFolders& folders, Worker& worker, System& clock, RecordLine recordLine)
+    : folders_(folders),
+      worker_(worker),
+      clock_(clock),
+      recordLine_(recordLine),
+      start_(clock.Milliseconds()),
+      lastNotified_(start_) {}
 
 bool CleaningHandOver::StopRequested() const {
     return stop_.load(std::memory_order_relaxed);
 }
 
-void CleaningHandOver::FolderMeasured(std::string line) {
-    folderLines_.Add(std::move(line));
+void CleaningHandOver::FolderMeasured(const std::string& path, int64_t bytes) {
+    folderLines_.Add(recordLine_(path, bytes));
 }
 
 void CleaningHandOver::FilesCounted(int64_t files) {

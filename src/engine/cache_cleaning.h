@@ -31,23 +31,23 @@ struct CleaningProgress {
     int32_t filesDeleted = 0;  // deleting has begun once there is one
 };
 
-// "正在清理… 已删除 12345 个文件", or while the cache is still being measured "… 已统计 12345 个文件".
-std::string ProgressText(const CleaningProgress& progress);
-
 // What a cleaning on the worker thread and the window's thread share while it runs. The worker tells how far it
 // has come and, at its end, its report; the window's thread reads them and may ask it to stop. The worker wakes
 // the window's thread (Worker::Notify) at its end and, once it has run a second, at most four times a second; never
 // while a wake-up is still to be taken, so no tree can fill the window's queue.
 class CleaningHandOver : public MeasurementProgress, public DeletionProgress {
 public:
+    // The record's line for a measured folder, made on the worker's thread.
+    using RecordLine = std::string (*)(const std::string& path, int64_t bytes);
+
     // For a cleaning of the cache in the user's folders given.
-    CleaningHandOver(const UserFolders& folders, Worker& worker, System& clock);
+    CleaningHandOver(const UserFolders& folders, Worker& worker, System& clock, RecordLine recordLine);
 
     const UserFolders& Folders() const { return folders_; }
 
     // The worker's side.
     bool StopRequested() const override;
-    void FolderMeasured(std::string line) override;
+    void FolderMeasured(const std::string& path, int64_t bytes) override;
     void FilesCounted(int64_t files) override;
     void LevelUnreadable(const std::string& path) override;
     void FileDeleted(int64_t length) override;
@@ -72,6 +72,7 @@ private:
     const UserFolders folders_;
     Worker& worker_;
     System& clock_;
+    const RecordLine recordLine_;
     const uint32_t start_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> ended_{false};

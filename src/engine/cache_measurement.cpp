@@ -48,7 +48,7 @@ public:
                 continue;
             }
             const int64_t result = level.total;
-            progress_.FolderMeasured(path_ + " " + DecimalText(static_cast<double>(result)) + "Byte");
+            progress_.FolderMeasured(path_, result);
             levels_.pop_back();
             Deliver(result);
         }

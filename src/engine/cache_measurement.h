@@ -13,9 +13,8 @@ public:
     virtual ~MeasurementProgress() = default;
     // Asked before each folder: a measurement asked to stop ends there.
     virtual bool StopRequested() const = 0;
-    // A folder measured, in the form the record keeps: its path, its size in bytes and "Byte" ("...\a 512Byte").
-    // Folders come deepest first, each after the folders it holds.
-    virtual void FolderMeasured(std::string line) = 0;
+    // A folder measured, with its size in bytes. Folders come deepest first, each after the folders it holds.
+    virtual void FolderMeasured(const std::string& path, int64_t bytes) = 0;
     // A folder whose files were counted, with how many.
     virtual void FilesCounted(int64_t files) = 0;
     // A level that could not be opened or listed, with its path: it counts 0, and the level above goes on.

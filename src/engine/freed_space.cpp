@@ -19,10 +19,6 @@ WholeUnits InWholeUnits(int64_t bytes) {
     return {kilobytes, false};
 }
 
-std::string SizeText(WholeUnits size) {
-    return DecimalText(static_cast<double>(size.amount)) + (size.megabytes ? "MB" : "KB");
-}
-
 std::optional<CarryStep> CarryOf(double part, double next) {
     if (part < 1024)
         return std::nullopt;

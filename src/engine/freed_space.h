@@ -13,8 +13,6 @@ struct WholeUnits {
     bool megabytes;
 };
 WholeUnits InWholeUnits(int64_t bytes);
-// "5MB", "1023KB".
-std::string SizeText(WholeUnits size);
 
 // One step of the carry of a freed-space total (KB or MB) into the next unit up, from the numeric values of the
 // two: what the part becomes and how many units the next one gains. Up to 1024 units are carried one at a time,

@@ -46,7 +46,6 @@ using Handle = Scoped<HANDLE, &NtClose>;
 
 // A folder being walked is opened without delete sharing, so it cannot be renamed or deleted meanwhile.
 constexpr ULONG kShareFolder = FILE_SHARE_READ | FILE_SHARE_WRITE;
-constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr ACCESS_MASK kListAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES;
 
 FILE_BASIC_INFORMATION BasicInformation(const Handle& handle, std::wstring_view name) {

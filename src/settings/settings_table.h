@@ -7,7 +7,7 @@ namespace zelmora {
 
 // How a setting is kept in the file.
 enum class StoredAs {
-    CheckState,  // a check box's state: "0", "1" or "2"; anything else reads as 0
+    CheckState,  // a check box's state, as CheckStateOf reads it
     Number,      // a number as its decimal text, read back as the text the file holds
     Text,        // a text unchanged
 };
@@ -43,7 +43,7 @@ consteval const SettingKey& Setting(std::string_view key) {
 
 // A stored check box state: 0, 1 or 2; anything else counts as 0.
 int CheckStateOf(const std::string& stored);
-// The text the file keeps for a value, by the setting's form: a check state as "0", "1" or "2", a number as its
+// The text the file keeps for a value, by the setting's form: a check state as CheckStateOf reads it, a number as its
 // numeric value's decimal text, a text unchanged.
 std::string StoredText(const SettingKey& setting, const std::string& value);
 

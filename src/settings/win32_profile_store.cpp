@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/win32_files.h"
 #include "base/win32_scopes.h"
 #include "base/win32_text.h"
 
@@ -43,7 +44,6 @@ bool Win32ProfileStore::Save(const std::vector<StoredValue>& values, const std::
 // which the read-only attribute gives too, or write protection) does, and so does a folder that is missing.
 bool Win32ProfileStore::CanWrite(const std::string& path) {
     const std::wstring file = Widen(path);
-    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     ScopedHandle handle =
         OwnFile(CreateFileW(file.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!handle && GetLastError() == ERROR_FILE_NOT_FOUND)

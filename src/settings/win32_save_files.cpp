@@ -2,14 +2,13 @@
 
 #include <windows.h>
 
+#include "base/win32_files.h"
 #include "base/win32_scopes.h"
 #include "base/win32_text.h"
 
 namespace zelmora {
 
 namespace {
-
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 FileOutcome OutcomeOf(DWORD error) {
     switch (error) {

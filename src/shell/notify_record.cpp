@@ -1,13 +1,14 @@
 #include "shell/notify_record.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zelmora {
 
-NotifyRecord ProgramNotifyRecord(uint32_t window, uint32_t icon, uint32_t id) {
+NotifyRecord ProgramNotifyRecord(uint32_t window, uint32_t icon, uint32_t id, std::string tip) {
     constexpr uint32_t kMouseMove = 512;
     return {NotifyRecord::kSize, window, id, NotifyRecord::kMessageValid | NotifyRecord::kIconValid, kMouseMove, icon,
-            "使用系统托盘程序"};
+            std::move(tip)};
 }
 
 std::array<uint8_t, NotifyRecord::kSize> NotifyRecordBytes(const NotifyRecord& record, std::string_view ansiTip) {

@@ -29,8 +29,8 @@ struct NotifyRecord {
 };
 
 // The program's record: its icon, the window that takes the shell's mouse messages (as messages 512), the
-// identifier, and the tip "使用系统托盘程序".
-NotifyRecord ProgramNotifyRecord(uint32_t window, uint32_t icon, uint32_t id);
+// identifier, and its tip.
+NotifyRecord ProgramNotifyRecord(uint32_t window, uint32_t icon, uint32_t id, std::string tip);
 
 // The 88 little-endian bytes handed to the shell. The tip is given in the ANSI code page; it is followed by
 // blanks and cut so that the last byte of its field stays a terminator.

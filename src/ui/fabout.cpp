@@ -1,6 +1,7 @@
 #include "ui/fabout.h"
 
 #include "shell/web_links.h"
+#include "ui/program_texts.h"
 
 namespace zelmora {
 
@@ -11,7 +12,7 @@ FAbout::FAbout(EventDispatch& dispatch, std::function<void(const std::string&)> 
 }
 
 void FAbout::Form_Load() {
-    model.SetCaption("关于版本");
+    model.SetCaption(texts::kAboutTitle);
 }
 
 void FAbout::Command1_Click() {

@@ -43,8 +43,10 @@ struct Form1Services {
 };
 
 // The main window: its controls are the program's state, its handlers the program's behaviour. The handlers
-// (ui/form1_*.cpp) are thin adapters on the services below: engine/ (the cleaning), settings/ (the settings file,
-// the Startup shortcut), shell/ (the tray, the links).
+// (ui/form1_*.cpp) call on the services below: engine/ (the cleaning), settings/ (the settings file, the Startup
+// shortcut), shell/ (the tray, the links). The program's own rules live here too: what a finished cycle counts and
+// tells (FinishCycle), when the totals are saved (the load's deferral, the open saves), how the tray's clicks are
+// read (picMouseEvent_MouseMove).
 class Form1 {
 public:
     Form1(const Form1Services& services, EventDispatch& dispatch);

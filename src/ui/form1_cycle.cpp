@@ -4,12 +4,11 @@
 #include "base/number_text.h"
 #include "engine/freed_space.h"
 #include "ui/form1.h"
+#include "ui/program_texts.h"
 
 namespace zelmora {
 
 namespace {
-
-constexpr const char* kPictureInUse = "可能图片正在使用，请关闭 微博桌面 的 【图片查看】窗口";
 
 // Exit and the end of the session wait this long for a running cycle to stop: Windows gives a program 5 s to end.
 constexpr uint32_t kStopWaitMs = 2000;
@@ -40,12 +39,13 @@ void Form1::Tm1_Timer() {
     cycleTimeStamp_.clear();
     try {
         cycleTimeStamp_ = services_.system.LocalTime() + " ";
-        cycle_ = std::make_unique<CleaningHandOver>(userFolders_, services_.worker, services_.system);
+        cycle_ =
+            std::make_unique<CleaningHandOver>(userFolders_, services_.worker, services_.system, texts::FolderLine);
         services_.worker.Start(
             [&fileSystems = services_.fileSystems, cycle = cycle_.get()] { CleanCache(fileSystems, *cycle); });
     } catch (...) {
         cycle_.reset();
-        Lb1.SetText(cycleTimeStamp_ + kPictureInUse);
+        Lb1.SetText(cycleTimeStamp_ + texts::kPictureInUse);
     }
 }
 
@@ -56,7 +56,7 @@ void Form1::CycleNews() {
     if (cycle_->Ended())
         FinishCycle();
     else if (cycle_->ShowsProgress())
-        Lb1.SetText(ProgressText(cycle_->Progress()));
+        Lb1.SetText(texts::Progress(cycle_->Progress()));
     TellUnreadableLevels();
 }
 
@@ -76,11 +76,11 @@ void Form1::FinishCycle() {
 
     const WholeUnits size = CountFreed(report.freed);
     if (report.failed || (report.cacheFound && !report.picturesGone))
-        return TellCycle(kPictureInUse);
+        return TellCycle(texts::kPictureInUse);
     if (!report.cacheFound) {
-        TellCycle("新浪微博缓存路径不存在！");
+        TellCycle(texts::kNoCache);
     } else {
-        TellCycle("删除成功!已释放 " + SizeText(size) + " 空间.");
+        TellCycle(texts::Freed(size));
         Tx1.SetText(Tx1.Text() + Lb1.Text() + "\r\n");
     }
     Tx1.SetSelStart(Tx1.Text().size());
@@ -98,7 +98,7 @@ WholeUnits Form1::CountFreed(int64_t bytes) {
 
 // The cycle's outcome in the status line, with its time, and whether the settings could not be saved.
 void Form1::TellCycle(const std::string& outcome) {
-    Lb1.SetText(cycleTimeStamp_ + outcome + (saveFailed_ ? " 设置未能保存！" : ""));
+    Lb1.SetText(cycleTimeStamp_ + outcome + (saveFailed_ ? texts::kNotSaved : ""));
 }
 
 // The levels a cycle's measurement could not read are told once it has ended, each in a message box, one at a
@@ -109,7 +109,7 @@ void Form1::TellUnreadableLevels() {
     levelBoxOpen_ = true;
     // The boxes' cycles may add levels meanwhile.
     for (size_t next = 0; next < levelsToTell_.size(); ++next)
-        services_.messages.Show("无法读取文件夹：" + levelsToTell_[next]);
+        services_.messages.Show(texts::FolderUnreadable(levelsToTell_[next]));
     levelsToTell_.clear();
     levelBoxOpen_ = false;
 }

@@ -1,5 +1,6 @@
 #include "shell/web_links.h"
 #include "ui/form1.h"
+#include "ui/program_texts.h"
 
 namespace zelmora {
 
@@ -7,7 +8,7 @@ void Form1::OpenUrl(const std::string& url) {
     try {
         services_.browser.Open(url);
     } catch (...) {
-        services_.messages.Show("无法打开网页：" + url);
+        services_.messages.Show(texts::PageNotOpened(url));
     }
 }
 

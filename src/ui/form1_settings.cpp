@@ -4,6 +4,7 @@
 #include "settings/settings_path.h"
 #include "settings/settings_table.h"
 #include "ui/form1.h"
+#include "ui/program_texts.h"
 
 namespace zelmora {
 
@@ -11,10 +12,10 @@ void Form1::Form_Load() {
     userFolders_ = FindUserFolders(services_.system);
     IniPath = SettingsPath(services_.settings, services_.system.ProgramDirectory(), userFolders_.appData);
     CycleCount = 1;
-    Ccls.SetText("立即清理");
-    CDel.SetText("自动清除");
-    CLoad.SetText("开机自动启动");
-    model.SetCaption("ZelmoraV2.0");
+    Ccls.SetText(texts::kCleanNow);
+    CDel.SetText(texts::kAutoClear);
+    CLoad.SetText(texts::kStartAtLogOn);
+    model.SetCaption(texts::kTitle);
     Lb1.SetText("");
     Tx1.SetText("");
 
@@ -75,7 +76,7 @@ void Form1::SaveUnsaved() {
         return;
     saveFailed_ = !services_.settings.Save(unsaved_, IniPath);
     if (saveFailed_)
-        Lb1.SetText("无法写入设置文件：" + IniPath);
+        Lb1.SetText(texts::SettingsNotWritten(IniPath));
     else
         unsaved_.clear();
 }

@@ -1,5 +1,6 @@
 #include "settings/startup_link.h"
 #include "ui/form1.h"
+#include "ui/program_texts.h"
 
 namespace zelmora {
 
@@ -8,7 +9,7 @@ void Form1::CLoad_Click() {
     try {
         MakeStartupLink(wanted ? LinkMode::Make : LinkMode::del);
     } catch (...) {
-        Lb1.SetText(wanted ? "无法写入开机自动启动的快捷方式！" : "无法删除开机自动启动的快捷方式！");
+        Lb1.SetText(wanted ? texts::kShortcutNotWritten : texts::kShortcutNotDeleted);
     }
 }
 

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "ui/form1.h"
+#include "ui/program_texts.h"
 
 namespace zelmora {
 
@@ -17,7 +18,7 @@ int32_t Form1::AddIcon() {
     const uint32_t icon = services_.window.PictureHandle(model.Named<"pic(0)">().Description());
     const uint32_t window = services_.window.WindowHandle(picMouseEvent.Description());
     const auto id = static_cast<uint32_t>(std::fabs(std::floor(random_.Next() * 2147483648.0 - 1)));
-    notifyRecord = ProgramNotifyRecord(window, icon, id);
+    notifyRecord = ProgramNotifyRecord(window, icon, id, texts::kTrayTip);
     return services_.tray.NotifyIcon(NotifyRecord::kAdd, notifyRecord);
 }
 

@@ -53,7 +53,10 @@ struct RecordingProgress : MeasurementProgress, DeletionProgress {
             std::exchange(beforeEntry, {})();
         return lines.size() >= stopAfterFolders || asked++ >= stopAfterEntries;
     }
-    void FolderMeasured(std::string line) override { lines.push_back(std::move(line)); }
+    // Kept as the record keeps them ("...\\a 512Byte").
+    void FolderMeasured(const std::string& path, int64_t bytes) override {
+        lines.push_back(path + " " + std::to_string(bytes) + "Byte");
+    }
     void FilesCounted(int64_t files) override { counted += files; }
     void LevelUnreadable(const std::string& path) override { unreadable.push_back(path); }
     void FileDeleted(int64_t length) override { deleted.push_back(length); }

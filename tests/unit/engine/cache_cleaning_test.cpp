@@ -28,7 +28,7 @@ struct SteppedClock : FakeSystem {
 TEST(CleaningHandOver, OneWakeUpIsPendingAtATimeAndOneNotSentIsTriedAgain) {
     CountingWorker worker;
     SteppedClock clock;
-    CleaningHandOver handOver(UserFolders{}, worker, clock);
+    CleaningHandOver handOver(UserFolders{}, worker, clock, [](const std::string& path, int64_t) { return path; });
     const auto deleteAFileLater = [&] {
         clock.now += 300;
         handOver.FileDeleted(1);

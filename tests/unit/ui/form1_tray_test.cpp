@@ -31,7 +31,7 @@ TEST_F(Tray, AddModifyAndDeleteCarryTheSameIdentity) {
     form.model.RaiseFormEvent(FormEvent::Resize);
     form.tChangePic.Tick();
     form.tChangePic.Tick();
-    EXPECT_EQ(form.DeleteIcon(), 0);
+    form.DeleteIcon();
     ASSERT_EQ(h.tray.calls.size(), 4u);
     EXPECT_EQ(h.tray.calls[1].message, NotifyRecord::kModify);
     EXPECT_EQ(h.tray.calls[1].record.uFlags, 3u);
