@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <vector>
+#include <optional>
 
-#include "base/number_text.h"
+#include "engine/folder_walk.h"
 
 namespace zelmora {
 
@@ -23,13 +23,13 @@ struct Level {
     int64_t total;
     size_t pathLength;  // of its path, which the walk keeps for the deepest level open
     size_t nextSubFolder = 0;
+    bool failed = false;  // a sum past the largest: the level ends, and counts 0
 };
 
-// Depth-first, files before subfolders, with a stack of its own, so no depth of folders can exhaust the thread's.
-// Each folder is opened relative to the one above it, so a folder swapped for a link while the walk runs is refused
-// rather than followed. A failure at a level (a folder that cannot be opened or listed, a sum past the largest)
-// ends that level: it counts 0, and the level above goes on. A level gone meanwhile (the client pruning its cache)
-// counts 0 too, and is not told.
+// Depth-first, files before subfolders (WalkDepthFirst). Each folder is opened relative to the one above it, so a
+// folder swapped for a link while the walk runs is refused rather than followed. A failure at a level (a folder
+// that cannot be opened or listed, a sum past the largest) ends that level: it counts 0, and the level above goes
+// on. A level gone meanwhile (the client pruning its cache) counts 0 too, and is not told.
 class TreeMeasurement {
 public:
     TreeMeasurement(FileSystem& fso, const std::string& cachePath, MeasurementProgress& progress)
@@ -37,34 +37,47 @@ public:
 
     int64_t Run(const std::string& top) {
         path_ = top;
-        Enter(kTop);
-        while (!levels_.empty() && !progress_.StopRequested()) {
-            Level& level = levels_.back();
-            path_.resize(level.pathLength);
-            if (level.nextSubFolder < level.folder->SubFolders().size()) {
-                path_ += '\\';
-                path_ += level.folder->SubFolders()[level.nextSubFolder];
-                Enter(level.nextSubFolder++);
-                continue;
-            }
-            const int64_t result = level.total;
-            progress_.FolderMeasured(path_, result);
-            levels_.pop_back();
-            Deliver(result);
+        std::optional<Level> level = Enter([&] { return fso_.GetFolder(path_); });
+        if (!level)
+            return 0;
+        const Level measured = WalkDepthFirst(std::move(*level), *this);
+        return Measured(measured) ? measured.total : 0;
+    }
+
+    bool Done(const Level& level) {
+        stopped_ = stopped_ || level.failed ||
+                   (level.nextSubFolder < level.folder->SubFolders().size() && progress_.StopRequested());
+        return stopped_ || level.failed || level.nextSubFolder == level.folder->SubFolders().size();
+    }
+
+    std::optional<Level> Next(Level& level) {
+        path_.resize(level.pathLength);
+        path_ += '\\';
+        path_ += level.folder->SubFolders()[level.nextSubFolder];
+        const size_t index = level.nextSubFolder++;
+        return Enter([&] { return level.folder->OpenSubFolder(index); });
+    }
+
+    // A level's sum goes into the level above it; one that would take that level past the largest sum fails it.
+    void Leave(const Level& done, Level& holder) {
+        if (!Measured(done))
+            return;
+        if (Adds(holder.total, done.total)) {
+            holder.total += done.total;
+        } else {
+            holder.failed = true;
+            progress_.LevelUnreadable(path_.substr(0, holder.pathLength));
         }
-        return tree_;
     }
 
 private:
-    static constexpr size_t kTop = SIZE_MAX;
-
-    // Opens the level at the end of the path: the top, or the subfolder at that place of the deepest level's.
-    void Enter(size_t subFolder) {
+    // Opens the level at the end of the path, and sums its files.
+    template <typename Open>
+    std::optional<Level> Enter(const Open& open) {
         try {
             if (!fso_.Exists(cachePath_))
-                return Deliver(0);
-            std::unique_ptr<Folder> folder =
-                subFolder == kTop ? fso_.GetFolder(path_) : levels_.back().folder->OpenSubFolder(subFolder);
+                return std::nullopt;
+            std::unique_ptr<Folder> folder = open();
             int64_t total = 0;
             for (const FileEntry& file : folder->Files()) {
                 if (!Adds(total, file.length))
@@ -72,34 +85,28 @@ private:
                 total += file.length;
             }
             progress_.FilesCounted(static_cast<int64_t>(folder->Files().size()));
-            levels_.push_back({std::move(folder), total, path_.size()});
+            return Level{std::move(folder), total, path_.size()};
         } catch (const EntryGone&) {
-            Deliver(0);
         } catch (...) {
             progress_.LevelUnreadable(path_);
-            Deliver(0);
         }
+        return std::nullopt;
     }
 
-    // A level's result goes into the level above it; one that would take that level past the largest sum fails
-    // it, and a failed level adds nothing further up.
-    void Deliver(int64_t result) {
-        if (levels_.empty()) {
-            tree_ = result;
-        } else if (Adds(levels_.back().total, result)) {
-            levels_.back().total += result;
-        } else {
-            progress_.LevelUnreadable(path_.substr(0, levels_.back().pathLength));
-            levels_.pop_back();
-        }
+    // Whether a level walked counts: it neither failed nor was cut short; it is recorded as it does.
+    bool Measured(const Level& level) {
+        if (level.failed || stopped_)
+            return false;
+        path_.resize(level.pathLength);
+        progress_.FolderMeasured(path_, level.total);
+        return true;
     }
 
     FileSystem& fso_;
     const std::string& cachePath_;
     MeasurementProgress& progress_;
-    std::vector<Level> levels_;
     std::string path_;
-    int64_t tree_ = 0;
+    bool stopped_ = false;
 };
 
 }  // namespace

@@ -7,8 +7,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <utility>
+
+#include "engine/folder_walk.h"
 
 namespace zelmora {
 
@@ -110,62 +113,72 @@ struct Emptying {
     bool everythingWent = true;
 };
 
-// Deletes what the open folder holds, depth-first with a stack of its own, going on past what cannot go; returns
-// whether everything went, and counts each file removed. Links are removed themselves, never followed. A read-only
-// entry stays untouched, and so does a folder that cannot be opened or listed, and a folder that still holds
-// something. An entry gone meanwhile is neither counted nor in the way. Asked to stop, the deletion ends before
-// the next entry.
-bool DeleteContents(Descriptor root, const std::string& path, DeletionProgress& progress) {
-    std::vector<Emptying> stack;
-    std::vector<std::string> names = ReadNames(root.Get(), path);
-    stack.push_back({std::move(root), path, std::move(names)});
-    for (;;) {
-        Emptying& top = stack.back();
-        if (top.next == top.names.size() || progress.StopRequested()) {
-            const bool went = top.everythingWent && top.next == top.names.size();
-            stack.pop_back();
-            if (stack.empty())
-                return went;
-            Emptying& parent = stack.back();
-            if (!went || (unlinkat(parent.folder.Get(), parent.names[parent.next - 1].c_str(), AT_REMOVEDIR) != 0 &&
-                          errno != ENOENT))
-                parent.everythingWent = false;
-            continue;
-        }
-        const std::string& name = top.names[top.next++];
+// Deletes what the open folder holds, depth-first (WalkDepthFirst), going on past what cannot go, and counts each
+// file removed. Links are removed themselves, never followed. A read-only entry stays untouched, and so does a
+// folder that cannot be opened or listed, and a folder that still holds something. An entry gone meanwhile is
+// neither counted nor in the way. Asked to stop, the deletion ends before the next entry.
+class TreeDeletion {
+public:
+    explicit TreeDeletion(DeletionProgress& progress) : progress_(progress) {}
+
+    // Whether everything the folder held went.
+    bool DeleteContents(Descriptor root, const std::string& path) {
+        std::vector<std::string> names = ReadNames(root.Get(), path);
+        return WentInside(WalkDepthFirst(Emptying{std::move(root), path, std::move(names)}, *this));
+    }
+
+    bool Done(const Emptying& folder) { return folder.next == folder.names.size() || progress_.StopRequested(); }
+
+    std::optional<Emptying> Next(Emptying& folder) {
+        const std::string& name = folder.names[folder.next++];
         struct stat status {};
-        if (fstatat(top.folder.Get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
-            top.everythingWent &= errno == ENOENT;  // gone meanwhile
-            continue;
+        if (fstatat(folder.folder.Get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            folder.everythingWent &= errno == ENOENT;  // gone meanwhile
+            return std::nullopt;
         }
         if (!S_ISLNK(status.st_mode) && IsReadOnly(status)) {
-            top.everythingWent = false;
-            continue;
+            folder.everythingWent = false;
+            return std::nullopt;
         }
         if (!S_ISDIR(status.st_mode)) {
-            if (unlinkat(top.folder.Get(), name.c_str(), 0) == 0) {
+            if (unlinkat(folder.folder.Get(), name.c_str(), 0) == 0) {
                 if (!S_ISLNK(status.st_mode))
-                    progress.FileDeleted(static_cast<int64_t>(status.st_size));
+                    progress_.FileDeleted(static_cast<int64_t>(status.st_size));
             } else if (errno != ENOENT) {
-                top.everythingWent = false;
+                folder.everythingWent = false;
             }
-            continue;
+            return std::nullopt;
         }
-        Descriptor sub(openat(top.folder.Get(), name.c_str(), kFolderFlags | O_NOFOLLOW));
+        Descriptor sub(openat(folder.folder.Get(), name.c_str(), kFolderFlags | O_NOFOLLOW));
         const int openError = errno;
         if (sub.Get() < 0 && openError == ENOENT)
-            continue;  // gone meanwhile
-        std::string subPath = top.path + "/" + name;
+            return std::nullopt;  // gone meanwhile
+        std::string subPath = folder.path + "/" + name;
         try {
             if (sub.Get() < 0)
                 Fail("cannot open", subPath, openError);
             std::vector<std::string> subNames = ReadNames(sub.Get(), subPath);
-            stack.push_back({std::move(sub), std::move(subPath), std::move(subNames)});
+            return Emptying{std::move(sub), std::move(subPath), std::move(subNames)};
         } catch (const FileSystemError&) {
-            top.everythingWent = false;
+            folder.everythingWent = false;
         }
+        return std::nullopt;
     }
-}
+
+    // A folder emptied is removed from the one that holds it.
+    void Leave(const Emptying& done, Emptying& holder) {
+        const char* name = holder.names[holder.next - 1].c_str();
+        if (!WentInside(done) || (unlinkat(holder.folder.Get(), name, AT_REMOVEDIR) != 0 && errno != ENOENT))
+            holder.everythingWent = false;
+    }
+
+private:
+    static bool WentInside(const Emptying& folder) {
+        return folder.everythingWent && folder.next == folder.names.size();
+    }
+
+    DeletionProgress& progress_;
+};
 
 // Windows takes a path of the \\?\ form as it is: an empty, "." or ".." part names nothing. Such a path
 // names nothing here either, where the host would resolve it elsewhere.
@@ -230,7 +243,7 @@ Deletion PosixFileSystem::DeleteFolder(const std::string& path, DeletionProgress
     Descriptor folder(open(host.c_str(), kFolderFlags));
     if (folder.Get() < 0)
         Fail("cannot open", host);
-    done.contentsGone = DeleteContents(std::move(folder), host, progress);
+    done.contentsGone = TreeDeletion(progress).DeleteContents(std::move(folder), host);
     done.folderGone = done.contentsGone && (S_ISLNK(status.st_mode) ? unlink(host.c_str()) : rmdir(host.c_str())) == 0;
     return done;
 }

@@ -1,11 +1,13 @@
 #include "engine/win32_file_system.h"
 
+#include <optional>
 #include <string_view>
 
 #include "base/number_text.h"
 #include "base/win32_files.h"
 #include "base/win32_scopes.h"
 #include "base/win32_text.h"
+#include "engine/folder_walk.h"
 #include "engine/win32_folder_listing.h"
 
 namespace zelmora {
@@ -161,6 +163,10 @@ public:
 
     // Hands back the top folder's listing and its files not confirmed gone yet; its handle is closed.
     bool DeleteContents(Handle root, std::wstring_view path, Emptying& top);
+    // The walk's steps (WalkDepthFirst).
+    bool Done(const Emptying& folder) { return folder.next == folder.entries.size() || progress_.StopRequested(); }
+    std::optional<Emptying> Next(Emptying& folder);
+    void Leave(Emptying done, Emptying& holder) { FolderDone(std::move(done), holder); }
     // Counts the unconfirmed files of a folder that are gone: all of them where the folder is gone (no handle
     // given), otherwise those whose names no longer open there, or open as being deleted. Whether all of them went.
     bool Confirm(Emptying& folder, const Handle* handle);
@@ -299,47 +305,38 @@ void TreeDeletion::FolderDone(Emptying done, Emptying& parent) {
     }
 }
 
-// Deletes what the open folder holds, depth-first with a stack of its own, going on past what cannot go; returns
-// whether everything went, and hands back the folder's own files that are not confirmed gone yet. Nothing is
-// forced: a read-only entry stays untouched, and so does one in use or denied, a folder that cannot be opened or
-// listed, and a folder that still holds something. An entry gone meanwhile is neither counted nor in the way.
-// Asked to stop, the deletion ends before the next entry.
+// Deletes what the open folder holds, depth-first (WalkDepthFirst), going on past what cannot go; returns whether
+// everything went, and hands back the folder's own files that are not confirmed gone yet. Nothing is forced: a
+// read-only entry stays untouched, and so does one in use or denied, a folder that cannot be opened or listed, and a
+// folder that still holds something. An entry gone meanwhile is neither counted nor in the way. Asked to stop, the
+// deletion ends before the next entry.
 bool TreeDeletion::DeleteContents(Handle root, std::wstring_view path, Emptying& top) {
-    std::vector<Emptying> stack;
     std::vector<ListedEntry> entries = List(root, path);
-    stack.push_back({std::move(root), std::move(entries)});
-    for (;;) {
-        Emptying& level = stack.back();
-        if (level.next == level.entries.size() || progress_.StopRequested()) {
-            const bool went = level.everythingWent && level.next == level.entries.size();
-            Emptying done = std::move(level);
-            stack.pop_back();
-            if (stack.empty()) {
-                top.entries = std::move(done.entries);
-                top.unconfirmed = std::move(done.unconfirmed);
-                return went;  // its handle closes
-            }
-            FolderDone(std::move(done), stack.back());
-            continue;
+    Emptying done = WalkDepthFirst(Emptying{std::move(root), std::move(entries)}, *this);
+    top.entries = std::move(done.entries);
+    top.unconfirmed = std::move(done.unconfirmed);
+    return done.everythingWent && done.next == top.entries.size();  // its handle closes
+}
+
+std::optional<Emptying> TreeDeletion::Next(Emptying& folder) {
+    const ListedEntry& entry = folder.entries[folder.next++];
+    try {
+        if (entry.IsLink()) {
+            DeleteLink(folder.folder, entry);
+        } else if (entry.IsReadOnly()) {
+            folder.everythingWent = false;
+        } else if (!entry.IsFolder()) {
+            DeleteFileEntry(folder, entry);
+        } else {
+            Handle sub = OpenListed(folder.folder, entry, kListAccess, kShareFolder, FILE_DIRECTORY_FILE);
+            std::vector<ListedEntry> subEntries = List(sub, entry.name);
+            return Emptying{std::move(sub), std::move(subEntries)};
         }
-        const ListedEntry& entry = level.entries[level.next++];
-        try {
-            if (entry.IsLink()) {
-                DeleteLink(level.folder, entry);
-            } else if (entry.IsReadOnly()) {
-                level.everythingWent = false;
-            } else if (!entry.IsFolder()) {
-                DeleteFileEntry(level, entry);
-            } else {
-                Handle sub = OpenListed(level.folder, entry, kListAccess, kShareFolder, FILE_DIRECTORY_FILE);
-                std::vector<ListedEntry> subEntries = List(sub, entry.name);
-                stack.push_back({std::move(sub), std::move(subEntries)});
-            }
-        } catch (const EntryGone&) {
-        } catch (const FileSystemError&) {
-            stack.back().everythingWent = false;
-        }
+    } catch (const EntryGone&) {
+    } catch (const FileSystemError&) {
+        folder.everythingWent = false;
     }
+    return std::nullopt;
 }
 
 }  // namespace

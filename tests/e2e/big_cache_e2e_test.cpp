@@ -26,6 +26,14 @@ void MakePictures(int folders, int perFolder) {
              cache + " " + std::to_string(folders) + " " + std::to_string(perFolder));
 }
 
+// 2,000 pictures of 1 KB, and a chain of folders 800 deep, each costing Wine more to open than the last: a cycle
+// that runs a while.
+void MakeALongCycle() {
+    MakePictures(10, 200);
+    RunShell("perl -e 'chdir shift or die; for (1 .. 800) { mkdir q(d) or die; chdir q(d) or die }' " +
+             UnixPath(Zelmora::CacheFolder()));
+}
+
 int PicturesLeft() {
     WIN32_FIND_DATAW found;
     int left = 0;
@@ -117,13 +125,10 @@ void End(Zelmora& app, Ending ending) {
 
 class EndDuringACycle : public ::testing::TestWithParam<Ending> {};
 
-// Told to end, the program stops the cycle at its next entry, counts what went and stores it, and ends at once. A
-// chain of folders 800 deep, each costing Wine more to open than the last, keeps the cycle running a while.
+// Told to end, the program stops the cycle at its next entry, counts what went and stores it, and ends at once.
 TEST_P(EndDuringACycle, EndsAtOnceAndStoresWhatWent) {
     Zelmora app("end-during", kQuietSettings);
-    MakePictures(10, 200);
-    RunShell("perl -e 'chdir shift or die; for (1 .. 800) { mkdir q(d) or die; chdir q(d) or die }' " +
-             UnixPath(app.CacheFolder()));
+    MakeALongCycle();
     app.Start();
     app.Click("Ccls");
     app.Click("CDel");
@@ -162,9 +167,7 @@ INSTANTIATE_TEST_SUITE_P(BigCache, EndDuringACycle,
 // listings, as such a drive would.
 TEST(BigCache, ExitWhileTheFileSystemHoldsTheCycleEndsInTimeAndStoresWhatWent) {
     Zelmora app("held-listing", kQuietSettings);
-    MakePictures(10, 200);
-    RunShell("perl -e 'chdir shift or die; for (1 .. 800) { mkdir q(d) or die; chdir q(d) or die }' " +
-             UnixPath(app.CacheFolder()));
+    MakeALongCycle();
     app.Start();
     const std::string threads = UnixPath(app.ProgramFolder() + "\\threads");
     const std::string program = "pid=$(pgrep -f 'zelmora-e2e.held-listing.Zelmora.exe' | head -n 1); ";
