@@ -288,16 +288,5 @@ TEST_F(Cycle, ACycleWhoseWakeUpsAreLostEndsAtTheNextTick) {
     EXPECT_EQ(form.TKB.Text(), "6");
 }
 
-// A folder the client removes while the cycle measures it brings no box and is no picture in use.
-TEST_F(Cycle, AFolderRemovedWhileTheCycleRunsBringsNoBox) {
-    FakeNode& cache = CacheOf(1024);
-    cache.folders["pruned"].gone = true;
-    cache.folders["pruned"].files = {{"a.jpg", 4096}};
-    form.LTime.SetText("0");
-    form.Tm1.Tick();
-    EXPECT_EQ(form.Lb1.Text(), "14:03:27 删除成功!已释放 1KB 空间.");
-    EXPECT_TRUE(h.messages.shown.empty());
-}
-
 }  // namespace
 }  // namespace zelmora::testing
