@@ -1,7 +1,8 @@
 # Compiles room_includes.cpp as the engine's code: cmake -DCOMPILER=... -DSOURCE_DIR=... -DROOMS=... -P this file.
 # The engine's own header must compile; a header of the window's room, with inline code, must not be found.
 function(compile result errors)
-    execute_process(COMMAND ${COMPILER} -std=c++20 -fsyntax-only -I${ROOMS}/engine -I${ROOMS}/base ${ARGN}
+    # The compiler's messages in English, whatever the locale.
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${COMPILER} -std=c++20 -fsyntax-only -I${ROOMS}/engine -I${ROOMS}/base ${ARGN}
                             ${SOURCE_DIR}/tests/compile/room_includes.cpp
                     RESULT_VARIABLE code ERROR_VARIABLE output)
     set(${result} ${code} PARENT_SCOPE)
