@@ -2,8 +2,8 @@
 # The engine's own header must compile; a header of the window's room, with inline code, must not be found.
 function(compile result errors)
     # The compiler's messages in English, whatever the locale.
-    execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${COMPILER} -std=c++20 -fsyntax-only -I${ROOMS}/engine -I${ROOMS}/base ${ARGN}
-                            ${SOURCE_DIR}/tests/compile/room_includes.cpp
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${COMPILER} -std=c++20 -fsyntax-only -I${ROOMS}/engine
+                            -I${ROOMS}/base ${ARGN} ${SOURCE_DIR}/tests/compile/room_includes.cpp
                     RESULT_VARIABLE code ERROR_VARIABLE output)
     set(${result} ${code} PARENT_SCOPE)
     set(${errors} "${output}" PARENT_SCOPE)
