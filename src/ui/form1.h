@@ -170,7 +170,6 @@ private:
     // Written, not yet saved: kept until a save succeeds, so the next one tries them again.
     std::vector<StoredValue> unsaved_;
     int openSaves_ = 0;
-    bool saveFailed_ = false;  // the last save
 };
 
 }  // namespace zelmora

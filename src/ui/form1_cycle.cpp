@@ -96,9 +96,10 @@ WholeUnits Form1::CountFreed(int64_t bytes) {
     return size;
 }
 
-// The cycle's outcome in the status line, with its time, and whether the settings could not be saved.
+// The cycle's outcome in the status line, with its time, and whether the settings are still to be saved: its own
+// save has failed.
 void Form1::TellCycle(const std::string& outcome) {
-    Lb1.SetText(cycleTimeStamp_ + outcome + (saveFailed_ ? texts::kNotSaved : ""));
+    Lb1.SetText(cycleTimeStamp_ + outcome + (unsaved_.empty() ? "" : texts::kNotSaved));
 }
 
 // The levels a cycle's measurement could not read are told once it has ended, each in a message box, one at a

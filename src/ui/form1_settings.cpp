@@ -74,11 +74,10 @@ std::string Form1::ReadWriteIni(const SettingKey& setting, IniMode mode, const s
 void Form1::SaveUnsaved() {
     if (unsaved_.empty())
         return;
-    saveFailed_ = !services_.settings.Save(unsaved_, IniPath);
-    if (saveFailed_)
-        Lb1.SetText(texts::SettingsNotWritten(IniPath));
-    else
+    if (services_.settings.Save(unsaved_, IniPath))
         unsaved_.clear();
+    else
+        Lb1.SetText(texts::SettingsNotWritten(IniPath));
 }
 
 }  // namespace zelmora

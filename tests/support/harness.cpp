@@ -5,10 +5,7 @@
 namespace zelmora::testing {
 
 // The window's thread waits for the work to end; news it sent meanwhile find the cycle taken.
-bool FakeWorker::WaitFor(uint32_t milliseconds) {
-    waits.push_back(milliseconds);
-    if (held_ && stuck)
-        return false;
+bool FakeWorker::WaitFor(uint32_t) {
     if (held_)
         std::exchange(held_, {})();
     newsPending_ = false;

@@ -27,10 +27,8 @@ public:
 
     std::function<void()> news;  // raises the form's WorkerNews event
     bool hold = false;
-    bool stuck = false;        // held work that no wait ends, as a file system that hangs holds it
     bool loseWakeUps = false;  // wake-ups are sent, and never arrive
     int started = 0;
-    std::vector<uint32_t> waits;  // the longest each wait was to take
 
 private:
     void Run(std::function<void()> work);
