@@ -90,5 +90,30 @@ TEST_F(Permissions, WhenNoSettingsFileCanBeWrittenTheStatusLineSaysSo) {
     EXPECT_FALSE(ShowsABox(app));
 }
 
+// A folder of the cache the user may not read is told in a box that names it; the rest of the cache is cleaned.
+TEST_F(Permissions, AnUnreadableFolderIsToldInABoxThatNamesIt) {
+    Zelmora app("permissions-unreadable", kQuietSettings);
+    app.MakeCacheFile("open\\a.jpg", 1024);
+    app.MakeCacheFile("locked\\b.jpg", 1024);
+    const std::string locked = UnixPath(Zelmora::CacheFolder() + "\\locked");
+    RunShell("chmod 000 " + locked);
+    struct Unlock {
+        std::string folder;
+        ~Unlock() { RunShell("chmod 755 " + folder); }
+    } unlock{locked};
+    app.Start();
+    app.RunCycle();
+    HWND box = nullptr;
+    ASSERT_TRUE(Zelmora::WaitFor([&] { return (box = ShownWindow("#32770", &app)) != nullptr; }, 10s));
+    wchar_t text[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    const std::string told = Narrow(text);
+    EXPECT_TRUE(told.starts_with("无法读取文件夹：") && told.ends_with("\\locked")) << told;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_FALSE(Zelmora::CacheExists() &&
+                 GetFileAttributesW(Widen(Zelmora::CacheFolder() + "\\open").c_str()) != INVALID_FILE_ATTRIBUTES)
+        << "the readable folder went";
+}
+
 }  // namespace
 }  // namespace zelmora::e2e
