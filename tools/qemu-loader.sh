@@ -22,28 +22,18 @@ qemu="$dir/qemu-i386"
 interpreter="$dir/qemu-i386-wine"
 binfmt=/proc/sys/fs/binfmt_misc
 entry="$binfmt/qemu-i386"
-suite=trixie
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then as_root=(sudo); fi
 
 fetch() {
     [ -x "$qemu" ] && return
-    local codename mirror apt
-    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-    mirror=$(apt-get indextargets --no-release-info --format '$(REPO_URI) $(RELEASE)' 'Identifier: Packages' |
-        awk -v release="$codename" '$2 == release {print $1; exit}')
-    [ -n "$mirror" ] || { echo "qemu-loader: no Debian mirror for $codename in the machine's sources" >&2; exit 1; }
     rm -rf "$dir"
-    mkdir -p "$dir/lists/partial" "$dir/archives/partial"
-    echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror $suite main" >"$dir/sources.list"
-    apt=(apt-get -qq -o Dir::Etc::SourceList="$dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
-         -o Dir::State::Lists="$dir/lists" -o Dir::Cache="$dir" -o Dir::Cache::Archives="$dir/archives"
-         -o APT::Architecture=amd64 -o APT::Architectures::=amd64 -o APT::Sandbox::User=root)
-    "${apt[@]}" update
-    (cd "$dir" && "${apt[@]}" download qemu-user)
+    mkdir -p "$dir"
+    "$root/tools/trixie-apt.sh" "$dir/apt" amd64 update
+    (cd "$dir" && "$root/tools/trixie-apt.sh" "$dir/apt" amd64 download qemu-user)
     dpkg-deb --fsys-tarfile "$dir"/qemu-user_*.deb | tar -x -C "$dir" ./usr/bin/qemu-i386
     mv "$dir/usr/bin/qemu-i386" "$qemu"
-    rm -rf "$dir/usr" "$dir"/qemu-user_*.deb "$dir/lists" "$dir/archives" "$dir"/*.bin
+    rm -rf "$dir/usr" "$dir"/qemu-user_*.deb "$dir/apt"
 }
 
 write_interpreter() {
