@@ -153,13 +153,14 @@ struct Emptying {
 // Deletes the entries of one tree and counts the files that went. A deleted name stays in its folder while any
 // other program (the indexer, an antivirus scan, a thumbnailer) still has the entry open, so the folder cannot go
 // yet: where the system can, an entry is deleted with POSIX semantics, which take its name away at once, and the
-// success of that call confirms it. Where it cannot (Windows before 10 1709, FAT, Wine), a file goes as its
+// success of that call confirms it. Where it cannot (Windows before 10 1709, FAT, Wine 8), a file goes as its
 // handle closes, and may not (Wine fails such a deletion silently): its going is confirmed by its folder going,
 // or else by its name no longer opening. A folder just emptied is then "not empty" for a moment, and its
 // removal is tried again.
 class TreeDeletion {
 public:
-    explicit TreeDeletion(DeletionProgress& progress) : progress_(progress) {}
+    TreeDeletion(nt::SetInformationFile setInformation, DeletionProgress& progress)
+        : setInformation_(setInformation), progress_(progress) {}
 
     // Hands back the top folder's listing and its files not confirmed gone yet; its handle is closed.
     bool DeleteContents(Handle root, std::wstring_view path, Emptying& top);
@@ -183,6 +184,7 @@ private:
     void RemoveFolder(const Handle& parent, const ListedEntry& entry);
     void FolderDone(Emptying done, Emptying& parent);
 
+    nt::SetInformationFile setInformation_;
     DeletionProgress& progress_;
     bool posixSemantics_ = true;  // until the system refuses them
     DWORD pausesLeftMs_ = 100;
@@ -206,15 +208,18 @@ NTSTATUS TreeDeletion::MarkForDeletion(const Handle& handle) {
     IO_STATUS_BLOCK io{};
     if (posixSemantics_) {
         ULONG flags = kDispositionDelete | kDispositionPosixSemantics;
-        const NTSTATUS status = NtSetInformationFile(handle.Get(), &io, &flags, sizeof flags,
-                                                     nt::InformationClass(kFileDispositionInformationEx));
+        const NTSTATUS status = setInformation_(handle.Get(), &io, &flags, sizeof flags,
+                                                nt::InformationClass(kFileDispositionInformationEx));
+        // A system that lacks the class or its flags refuses them: STATUS_NOT_IMPLEMENTED (Wine 8) or
+        // INVALID_DEVICE_REQUEST, INVALID_INFO_CLASS or INVALID_PARAMETER (Windows before 10 1709), NOT_SUPPORTED
+        // (FAT, network shares).
         const DWORD error = RtlNtStatusToDosError(status);
         if (error != ERROR_INVALID_PARAMETER && error != ERROR_INVALID_FUNCTION && error != ERROR_NOT_SUPPORTED)
             return status;
         posixSemantics_ = false;  // the class is refused, and will be for every entry of the tree
     }
     FILE_DISPOSITION_INFORMATION disposition{TRUE};
-    return NtSetInformationFile(handle.Get(), &io, &disposition, sizeof disposition, FileDispositionInformation);
+    return setInformation_(handle.Get(), &io, &disposition, sizeof disposition, FileDispositionInformation);
 }
 
 // A file is opened relative to its folder, as itself. Its file ID is not compared, which would cost Wine a server
@@ -355,7 +360,7 @@ bool Win32FileSystem::Exists(const std::string& path) {
 // A cache folder that is itself a link is followed: its target is emptied and the link removed.
 Deletion Win32FileSystem::DeleteFolder(const std::string& path, DeletionProgress& progress) {
     const std::wstring longPath = LongPath(path);
-    TreeDeletion deletion(progress);
+    TreeDeletion deletion(setInformation_, progress);
     Emptying top;
     Deletion done;
     {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/file_system.h"
+#include "engine/win32_nt_api.h"
 
 namespace zelmora {
 
@@ -9,9 +10,16 @@ namespace zelmora {
 // folder are never entered; deleting one removes the link itself.
 class Win32FileSystem : public FileSystem {
 public:
+    // Entries are marked for deletion through setInformation.
+    explicit Win32FileSystem(nt::SetInformationFile setInformation = NtSetInformationFile)
+        : setInformation_(setInformation) {}
+
     std::unique_ptr<Folder> GetFolder(const std::string& path) override;
     bool Exists(const std::string& path) override;
     Deletion DeleteFolder(const std::string& path, DeletionProgress& progress) override;
+
+private:
+    nt::SetInformationFile setInformation_;
 };
 
 class Win32FileSystemFactory : public FileSystemFactory {

@@ -21,6 +21,10 @@ constexpr NTSTATUS kObjectNameNotFound = static_cast<NTSTATUS>(0xC0000034);
 constexpr NTSTATUS kObjectPathNotFound = static_cast<NTSTATUS>(0xC000003A);
 constexpr NTSTATUS kDeletePending = static_cast<NTSTATUS>(0xC0000056);
 
+// Sets an entry's information: NtSetInformationFile, or a stand-in that answers as another system would.
+using SetInformationFile = NTSTATUS(NTAPI*)(HANDLE file, PIO_STATUS_BLOCK ioStatus, PVOID information, ULONG length,
+                                            FILE_INFORMATION_CLASS informationClass);
+
 // An information class of a later system, past the end of winternl.h's enumeration.
 inline FILE_INFORMATION_CLASS InformationClass(int number) {
     static_assert(sizeof(FILE_INFORMATION_CLASS) == sizeof number);
