@@ -38,5 +38,7 @@ stage sanitizers "${make[@]}" test-sanitize
 stage "Windows build" "${make[@]}" win32
 stage "Wine unit" ctest --preset win32-tests -L unit
 stage "end to end" ctest --preset win32-tests -L e2e
+stage "Wine 10 fetch" tools/wine10.sh --fetch
+stage "Wine 10" ctest --preset win32-tests -L wine10
 stage fuzz "${make[@]}" test-fuzz
 report

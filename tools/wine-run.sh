@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the build's private prefix, made once and reused. With --prepare it only
-# makes the prefix.
+# makes the prefix. With ZELMORA_WINE=10, under Wine 10 (tools/wine10.sh), in a prefix of its own.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+if [ "${ZELMORA_WINE:-}" = 10 ] && [ -z "${ZELMORA_WITHIN_WINE10:-}" ]; then
+    export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix-wine$ZELMORA_WINE}"
+    exec "$root/tools/wine10.sh" --within "$0" "$@"
+fi
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No installer prompts; no debugger on a crash (it would wait forever): the crashed process just ends.

@@ -8,6 +8,7 @@
 
 #include "base/number_text.h"
 #include "base/win32_text.h"
+#include "wine_version.h"
 #include "zelmora_driver.h"
 
 namespace zelmora::e2e {
@@ -73,6 +74,35 @@ TEST(CacheTrees, APictureHeldOpenStaysUncountedWhileEverythingElseIsCleaned) {
     EXPECT_EQ(app.Text("TMB"), "4");
     EXPECT_FALSE(app.CacheExists());
     EXPECT_TRUE(beside.Intact());
+    EXPECT_FALSE(ShowsABox(app));
+}
+
+// A picture held with delete sharing, as an indexer or a thumbnailer holds one. Where the system deletes with POSIX
+// semantics (Windows 10 and 11, Wine 10) it goes at once, its name free while it is still held, and counts. Wine 8
+// deletes it as its last handle closes: nothing confirms it meanwhile, so its folder stays and it does not count.
+TEST(CacheTrees, APictureHeldWithDeleteSharingGoesAtOnceWhereTheSystemDeletesWithPosixSemantics) {
+    Zelmora app("held-sharing", kQuietSettings);
+    app.MakeCacheFile("a\\1.jpg", 1024 * 1024);
+    app.MakeCacheFile("thumb.jpg", 2 * 1024 * 1024);
+    const std::string thumb = app.CacheFolder() + "\\thumb.jpg";
+    const HANDLE held =
+        CreateFileW(Widen(thumb).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    app.Start();
+
+    const std::string report = app.RunCycle();
+    if (testing::WineDeletesWithPosixSemantics()) {
+        EXPECT_TRUE(report.ends_with(" 删除成功!已释放 3MB 空间.")) << report;
+        EXPECT_EQ(app.Text("TMB"), "3");
+        EXPECT_FALSE(app.CacheExists());
+    } else {
+        EXPECT_TRUE(report.ends_with(kInUse)) << report;
+        EXPECT_EQ(app.Text("TMB"), "1");
+        EXPECT_TRUE(Exists(thumb));
+    }
+    CloseHandle(held);
+    EXPECT_FALSE(Exists(thumb));
     EXPECT_FALSE(ShowsABox(app));
 }
 

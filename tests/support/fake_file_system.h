@@ -59,7 +59,11 @@ struct RecordingProgress : MeasurementProgress, DeletionProgress {
     }
     void FilesCounted(int64_t files) override { counted += files; }
     void LevelUnreadable(const std::string& path) override { unreadable.push_back(path); }
-    void FileDeleted(int64_t length) override { deleted.push_back(length); }
+    void FileDeleted(int64_t length) override {
+        deleted.push_back(length);
+        if (afterFirstDeletion)
+            std::exchange(afterFirstDeletion, {})();
+    }
     int64_t Freed() const;
 
     std::vector<std::string> lines;
@@ -70,6 +74,7 @@ struct RecordingProgress : MeasurementProgress, DeletionProgress {
     size_t stopAfterEntries = SIZE_MAX;
     mutable size_t asked = 0;
     mutable std::function<void()> beforeEntry;  // runs once, as the walk asks before its first entry
+    std::function<void()> afterFirstDeletion;   // runs once, as the first deleted file is told
 };
 
 class FakeFileSystemFactory : public FileSystemFactory {

@@ -1,25 +1,21 @@
 // The Windows provider's walk: which listed entries are links, entries swapped for Unix links under Wine after
-// they were listed, and folders whose deleted files are still open elsewhere.
+// they were listed, files still open elsewhere, and which deletion each system's answer leads to.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <functional>
-#include <thread>
 
 #include "engine/win32_file_system.h"
 #include "engine/win32_folder_listing.h"
 #include "fake_file_system.h"
 #include "temp_tree.h"
 #include "unix_shell.h"
+#include "wine_version.h"
 
 namespace zelmora::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
 struct Listed {
     const char* kind;
@@ -49,18 +45,7 @@ TEST(ListedEntry, OnlyNameSurrogateReparsePointsAreLinks) {
     }
 }
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
-// A file held open with delete sharing, as a viewer may hold a picture: deleting it succeeds, yet its name
-// stays until this handle closes.
+// A file held open with delete sharing, as a viewer may hold a picture.
 class HeldFile {
 public:
     explicit HeldFile(const fs::path& path)
@@ -119,40 +104,18 @@ TEST_F(WineTree, AFolderSwappedForALinkAfterItWasListedIsNotEntered) {
     EXPECT_TRUE(OutsideIntact());
 }
 
-// The deletion goes in listing order. The first folder holds a file open elsewhere, so its removal waits until
-// that file is closed; meanwhile a Linux shell swaps the second folder for a link.
+// The deletion goes in listing order: once the first folder's file is deleted, a Linux shell swaps the second
+// folder for a link.
 TEST_F(WineTree, AFolderSwappedForALinkBeforeItsDeletionIsNotEntered) {
     MakeFile(cache / "p" / "a.jpg", 10);
     MakeFile(cache / "q" / "a.jpg", 10);
     const std::vector<std::string> order = fileSystem.GetFolder(dir.Text("cache"))->SubFolders();
     ASSERT_EQ(order.size(), 2u);
-    const fs::path first = cache / order[0];
-    MakeFile(first / "held.jpg", 10);
-    HeldFile held(first / "held.jpg");
-
-    // The shell signals through marker files in the temporary folder.
-    const auto marker = [&](const char* name) { return UnixPath(dir.Text(name)); };
-    const auto marked = [&](const char* name) { return fs::exists(dir.Path() / name); };
-    RunAndWait("/bin/sh -c \"touch " + marker("ready") + "; until [ -e " + marker("go") + " ]; do :; done; " +
-               SwapForLink(order[1]) + "; touch " + marker("swapped") + "\"");
-    const auto release = [&] {
-        MakeFile(dir.Path() / "go", 0);
-        WaitUntil([&] { return marked("swapped"); }, 10s);
-        held.Close();
-    };
-    if (!WaitUntil([&] { return marked("ready"); }, 20s)) {
-        release();
-        FAIL() << "the shell did not start";
-    }
-    std::thread releaser([&] {
-        WaitUntil([&] { return !fs::exists(first / "a.jpg"); }, 10s);  // the walk is in the first folder
-        release();
-    });
+    progress.afterFirstDeletion = [&] { RunShell(SwapForLink(order[1])); };
 
     EXPECT_FALSE(Delete());
-    releaser.join();
-    EXPECT_TRUE(marked("swapped"));
-    EXPECT_FALSE(fs::exists(first)) << "its removal waited until the file was closed";
+    EXPECT_FALSE(fs::exists(cache / order[0]));
+    EXPECT_TRUE(fs::exists(cache / order[1] / "keep.txt")) << "the link stays, and what it leads to";
     EXPECT_TRUE(OutsideIntact());
 }
 
@@ -165,17 +128,64 @@ TEST_F(WineTree, ALinkToAnEmptyOutsideFolderIsNotDeletedThroughItsTarget) {
     EXPECT_TRUE(fs::is_directory(empty));
 }
 
-TEST_F(WineTree, AFileStillOpenElsewhereAfterItsDeletionKeepsItsFolder) {
+// With POSIX semantics a file held open elsewhere goes at once, name and all, and its folder with it. Without them
+// its deletion takes effect as the last handle closes; Windows would open it meanwhile as being deleted
+// (STATUS_DELETE_PENDING) and count it, Wine 8 opens it as any file, so nothing confirms it and it is not counted.
+TEST_F(WineTree, AFileHeldElsewhereGoesAtOnceWithPosixSemanticsElseAsItsLastHandleCloses) {
     MakeFile(cache / "x" / "held.jpg", 10);
+    const bool posix = WineDeletesWithPosixSemantics();
     {
         const HeldFile held(cache / "x" / "held.jpg");
-        EXPECT_FALSE(Delete());
+        EXPECT_EQ(Delete(), posix);
+        EXPECT_EQ(fs::exists(cache / "x" / "held.jpg"), !posix) << "the name is free while the file is held";
     }
-    EXPECT_TRUE(fs::is_directory(cache / "x"));
-    EXPECT_FALSE(fs::exists(cache / "x" / "held.jpg")) << "its deletion took effect as the last handle closed";
-    // Windows opens a file being deleted as such (STATUS_DELETE_PENDING), and it counts as gone; Wine opens it as
-    // any file, so nothing confirms it, and it is not counted.
-    EXPECT_TRUE(progress.deleted.empty());
+    EXPECT_FALSE(fs::exists(cache / "x" / "held.jpg"));
+    EXPECT_EQ(fs::is_directory(cache / "x"), !posix);
+    EXPECT_EQ(progress.deleted, posix ? std::vector<int64_t>{10} : std::vector<int64_t>{});
+}
+
+// Stands in for a system that refuses FileDispositionInformationEx with one status, and sets all else.
+NTSTATUS refusal = 0;
+int refused = 0;
+NTSTATUS NTAPI RefusingPosixDeletion(HANDLE file, PIO_STATUS_BLOCK io, PVOID information, ULONG length,
+                                     FILE_INFORMATION_CLASS informationClass) {
+    if (informationClass == nt::InformationClass(64)) {
+        ++refused;
+        return refusal;
+    }
+    return NtSetInformationFile(file, io, information, length, informationClass);
+}
+
+TEST(DeletionPath, ASystemWithoutPosixDeletionGetsTheFallbackAndAnEntryRefusedDeletionStays) {
+    struct Refusal {
+        const char* status;
+        uint32_t value;
+        bool fallback;
+    };
+    const Refusal refusals[] = {
+        {"NOT_IMPLEMENTED (Wine 8)", 0xC0000002, true},
+        {"INVALID_INFO_CLASS (Windows 10 before 1709)", 0xC0000003, true},
+        {"INVALID_PARAMETER (flags a system lacks)", 0xC000000D, true},
+        {"INVALID_DEVICE_REQUEST", 0xC0000010, true},
+        {"NOT_SUPPORTED (FAT, network shares)", 0xC00000BB, true},
+        {"ACCESS_DENIED", 0xC0000022, false},
+        {"CANNOT_DELETE (read-only)", 0xC0000121, false},
+    };
+    for (const Refusal& answer : refusals) {
+        TempDir dir;
+        MakeFile(dir.Path() / "cache" / "a.jpg", 10);
+        MakeFile(dir.Path() / "cache" / "sub" / "b.jpg", 20);
+        refusal = static_cast<NTSTATUS>(answer.value);
+        refused = 0;
+        Win32FileSystem fileSystem(RefusingPosixDeletion);
+        RecordingProgress progress;
+
+        const Deletion done = fileSystem.DeleteFolder(dir.Text("cache"), progress);
+        EXPECT_EQ(done.folderGone, answer.fallback) << answer.status;
+        EXPECT_EQ(progress.Freed(), answer.fallback ? 30 : 0) << answer.status;
+        EXPECT_EQ(refused, answer.fallback ? 1 : 2) << answer.status << ": asked once for the tree, else per file";
+        EXPECT_EQ(fs::exists(dir.Path() / "cache" / "sub" / "b.jpg"), !answer.fallback) << answer.status;
+    }
 }
 
 }  // namespace
