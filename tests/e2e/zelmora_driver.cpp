@@ -19,10 +19,16 @@ namespace zelmora::e2e {
 
 namespace {
 
+// The text may grow between asking its length and reading it (a cycle's progress gives way to its report): it is
+// read again, into more room, until it fits with room to spare, and so whole.
 std::string WindowText(HWND window) {
-    std::vector<wchar_t> text(static_cast<size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1);
-    SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    return Narrow(text.data());
+    for (auto size = static_cast<size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 2;; size *= 2) {
+        std::vector<wchar_t> text(size);
+        const auto copied =
+            static_cast<size_t>(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+        if (copied + 1 < size)
+            return Narrow(text.data());
+    }
 }
 
 std::string ZelmoraExe() {
